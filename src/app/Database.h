@@ -1,0 +1,64 @@
+#pragma once
+
+#include "stats/CellValue.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace kalnor {
+
+// An open distribution file (SQLite). Owns the connection; shared by the
+// record sets bound to it. Every failure throws DbError.
+class Database {
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+
+    // Opens an existing file; refuses a path that does not exist or is not a
+    // database (an Access file is reported as such).
+    static std::shared_ptr<Database> open(const std::string& path, Mode mode = Mode::ReadWrite);
+    // Creates a new empty database file (fails if it exists).
+    static std::shared_ptr<Database> create(const std::string& path);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const std::string& path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+
+    // Statements without results; throws DbError with SQLite's message.
+    void exec(const std::string& sql);
+
+    std::vector<std::string> tableNames() const;             // in creation order
+    std::vector<std::string> fieldNames(const std::string& table) const; // in table order
+    bool hasTable(const std::string& table) const;
+    void addDoubleField(const std::string& table, const std::string& field);
+    void dropField(const std::string& table, const std::string& field);
+
+    // RAII transaction: commits in commit(), rolls back if destroyed first.
+    class Transaction {
+    public:
+        explicit Transaction(Database& db);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        void commit();
+
+    private:
+        Database* db_;
+        bool done_ = false;
+    };
+
+private:
+    Database(sqlite3* db, std::string path);
+    sqlite3* db_;
+    std::string path_;
+};
+
+// Quotes an identifier for SQL: "name" with inner quotes doubled.
+std::string quoteIdentifier(const std::string& name);
+
+} // namespace kalnor

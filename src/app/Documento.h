@@ -1,0 +1,72 @@
+#pragma once
+
+#include "RecordSet.h"
+#include "stats/EngineLists.h"
+#include "stats/ErrorRecord.h"
+#include "stats/Kinds.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <string>
+
+namespace kalnor {
+
+// The open distribution and the state every command shares: the document
+// state, the two record sets and the engine lists. One per main window (or
+// per command-line run).
+class Documento : public QObject {
+    Q_OBJECT
+public:
+    explicit Documento(QObject* parent = nullptr);
+
+    // Document state.
+    std::string BaseActual;        // path of the open file, empty when none
+    std::string TipoDist;          // kind code of the open file
+    std::int32_t NumRegistros = 0; // rows as last counted
+    std::string VarActiva = "X";   // "X" or "Y"
+    stats::ErrorRecord error;      // MensajeError / NumError
+    stats::EngineLists listas;     // Valores, Frecuencias, ...
+
+    RecordSet Data1; // the data table
+    RecordSet Data2; // the statement table ENUNCIADO
+
+    // Opens `base` all-or-nothing: on any failure (missing, not a
+    // distribution, damaged ...) the error record says why, false is
+    // returned and the previously open document stays exactly as it was.
+    bool AbrirBase(const std::string& base);
+    // Closes Data1 then Data2 (before the file is copied or changed).
+    void CerrarBase();
+
+    std::int32_t ContarRegistros(); // sets and returns NumRegistros
+    // Fills the engine lists for TipoDist and VarActiva from Data1. A record
+    // that cannot be read is reported in the error record (row and field);
+    // returns false then.
+    bool LeerVariable();
+    // Re-queries Data1 ordered by `campo` (empty: the active variable's sort
+    // field); failures go to the error record.
+    void OrdenarDatos(const std::string& campo = {});
+    // Merges runs of equal "Xi" in Data1's current order.
+    void Recuento();
+
+    const stats::KindInfo* kind() const;  // nullptr when none open
+    std::string Clase() const;            // CLASE of the open file ("" when none)
+    std::string Tipo() const;             // TIPO of the open file
+    std::string Enunciado() const;        // the statement (rich text)
+    void setEnunciado(const std::string& text); // written to the file at once
+    bool esBidimensional() const { return Clase() == stats::kClaseBi; }
+
+    // Adds / drops a double field of a table in a file. On failure returns
+    // false with the description in `message` (the window shows it).
+    static bool CrearCampo(const std::string& path, const std::string& table,
+                           const std::string& field, std::string* message = nullptr);
+    static bool BorrarCampo(const std::string& path, const std::string& table,
+                            const std::string& field, std::string* message = nullptr);
+
+signals:
+    void abierto();          // a file was opened (or re-opened)
+    void cerrado();          // Data1/Data2 closed
+    void datosCambiados();   // rows, order or fields of Data1 changed
+};
+
+} // namespace kalnor

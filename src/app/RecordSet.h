@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Database.h"
+#include "stats/CellValue.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kalnor {
+
+// A record set over a row source "SELECT * FROM X [ORDER BY [F]]": a snapshot
+// of the rows in query order, cached in memory; every write goes to the file
+// at once. Clones share the snapshot and have their own position.
+// Every failure throws DbError.
+class RecordSet {
+public:
+    RecordSet() = default; // closed
+    RecordSet(std::shared_ptr<Database> db, std::string rowSource);
+
+    bool isOpen() const { return static_cast<bool>(data_); }
+    const std::string& rowSource() const;
+    std::shared_ptr<Database> database() const { return db_; }
+    void Refresh(); // re-runs the row source; position on the first row
+    void Close();   // releases the snapshot (and the database when last)
+
+    const std::vector<std::string>& FieldNames() const;
+    int fieldIndex(const std::string& name) const; // -1 when none
+
+    // Walking. EOF/BOF as in the classic record sets: past the last / before
+    // the first row; both true on an empty set.
+    void MoveFirst();
+    void MoveNext();
+    void MovePrevious();
+    void MoveLast();
+    void Move(int rows); // Move(0) re-reads the current row from the file
+    bool IsEOF() const;
+    bool IsBOF() const;
+    int RecordCount() const;      // rows not deleted
+    int AbsolutePosition() const; // 0-based among live rows, -1 when none
+    void setAbsolutePosition(int position);
+
+    stats::CellValue Field(const std::string& name) const;
+    stats::CellValue Field(int index) const;
+
+    // Edit/AddNew ... SetField ... Update. Update writes the row and keeps the
+    // position on it (after AddNew: on the new row, appended at the end).
+    void Edit();
+    void AddNew();
+    void SetField(const std::string& name, const stats::CellValue& value);
+    void SetField(int index, const stats::CellValue& value);
+    void Update();
+    void CancelUpdate();
+    // Deletes the current row; the position stays on it until the next move.
+    void Delete();
+
+    RecordSet Clone() const;
+
+    // Whole column of the live rows in set order (fast path for reading).
+    std::vector<stats::CellValue> column(const std::string& name) const;
+    // Row id in the file of the current row (for models that address rows).
+    long long currentRowId() const;
+    // Revision counter bumped by every write through any clone; lets readers
+    // tell an unchanged snapshot from a changed one.
+    unsigned long long revision() const;
+
+private:
+    struct Snapshot;
+    std::shared_ptr<Database> db_;
+    std::shared_ptr<Snapshot> data_;
+    int pos_ = -1; // index into the snapshot's rows
+    bool editing_ = false;
+    bool adding_ = false;
+    std::vector<stats::CellValue> buffer_;
+};
+
+} // namespace kalnor

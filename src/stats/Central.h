@@ -1,0 +1,33 @@
+#pragma once
+
+#include "EngineLists.h"
+#include "ErrorRecord.h"
+
+#include <cstdint>
+
+// Central and position measures. Every routine writes `err` when it fails and
+// then returns 0 (the mode routines: an empty CellValue).
+namespace kalnor::stats {
+
+// Clears `err`, then returns the sum of the frequencies (N).
+std::int32_t TotalFrecuencias(ErrorRecord& err, const FrequencyList& n);
+
+double MediaAritmetica(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
+double MediaArmonica(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
+double MediaGeometrica(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
+double MediaCuadratica(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
+double Maximo(ErrorRecord& err, const ValueList& x);
+double Minimo(ErrorRecord& err, const ValueList& x);
+
+// Quantile k of q; the records must be in ascending order of the variable.
+double CuantilDiscreto(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
+                       const FrequencyList& n);
+double CuantilContinuo(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
+                       const ValueList& ls, const FrequencyList& n);
+
+// A number or word as the list holds it, or the text "Multimodal".
+CellValue ModaDiscreta(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
+CellValue ModaContinua(ErrorRecord& err, const ValueList& li, const ValueList& ls,
+                       const FrequencyList& n);
+
+} // namespace kalnor::stats
