@@ -67,6 +67,7 @@ signals:
     void abierto();          // a file was opened (or re-opened)
     void cerrado();          // Data1/Data2 closed
     void datosCambiados();   // rows, order or fields of Data1 changed
+    void variableActivaCambiada(); // VarActiva switched (by the variable key)
 };
 
 } // namespace kalnor
