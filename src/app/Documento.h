@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kalnor {
@@ -49,11 +50,14 @@ public:
     // Merges runs of equal "Xi" in Data1's current order.
     void Recuento();
 
-    const stats::KindInfo* kind() const;  // nullptr when none open
-    std::string Clase() const;            // CLASE of the open file ("" when none)
-    std::string Tipo() const;             // TIPO of the open file
-    std::string Enunciado() const;        // the statement (rich text)
-    void setEnunciado(const std::string& text); // written to the file at once
+    const stats::KindInfo* kind() const; // nullptr when none open
+    std::string Clase() const;           // CLASE of the open file ("" when none)
+    std::string Tipo() const;            // TIPO of the open file
+    std::string Enunciado() const;       // the statement (rich text)
+    // Written to the file at once; on failure the error record says why.
+    bool setEnunciado(const std::string& text);
+    // Sort field of the active variable ("Xi", "LiY" ...); "" when none.
+    std::string campoOrden() const;
     bool esBidimensional() const { return Clase() == stats::kClaseBi; }
 
     // Adds / drops a double field of a table in a file. On failure returns
@@ -64,10 +68,36 @@ public:
                             const std::string& field, std::string* message = nullptr);
 
 signals:
-    void abierto();          // a file was opened (or re-opened)
-    void cerrado();          // Data1/Data2 closed
-    void datosCambiados();   // rows, order or fields of Data1 changed
+    void abierto();                // a file was opened (or re-opened)
+    void cerrado();                // Data1/Data2 closed
+    void datosCambiados();         // rows, order or fields of Data1 changed
     void variableActivaCambiada(); // VarActiva switched (by the variable key)
+
+private:
+    // What a read or a sort was made from; equal keys mean nothing changed.
+    struct Origen {
+        std::uint64_t enlace = 0;        // bumped at every re-bind of Data1
+        unsigned long long revision = 0; // Data1's write counter
+        std::string fuente;              // Data1's row source
+        std::string tipo;
+        std::string variable;
+        bool operator==(const Origen&) const = default;
+    };
+    struct ListasLeidas {
+        Origen origen;
+        stats::ValueList Valores, LimInf, LimSup;
+        stats::FrequencyList Frecuencias;
+    };
+    Origen origenActual() const;
+    void anotarError(int code, std::string message);
+    void olvidarLecturas();
+    bool leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,
+                     stats::ValueList& limInf, stats::ValueList& limSup);
+
+    std::uint64_t enlace_ = 0;
+    std::optional<Origen> leido_;      // key of what `listas` holds
+    std::optional<ListasLeidas> otra_; // the other variable's last read
+    std::optional<Origen> ordenado_;   // Data1 as the last sort left it
 };
 
 } // namespace kalnor

@@ -1,0 +1,511 @@
+#include "Documento.h"
+
+#include "DbError.h"
+#include "DistribucionArchivo.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <memory>
+
+namespace kalnor {
+
+namespace fs = std::filesystem;
+using stats::CellValue;
+using stats::ErrorCode;
+using stats::VariableType;
+
+namespace {
+
+std::optional<double> comoNumero(const CellValue& v) {
+    if (v.isNumber())
+        return v.asNumber();
+    if (v.isText())
+        return stats::parseNumber(v.asText());
+    return std::nullopt;
+}
+
+std::string textoDe(const CellValue& v) {
+    if (v.isText())
+        return v.asText();
+    if (v.isNumber()) {
+        char texto[32];
+        const auto r = std::to_chars(texto, texto + sizeof texto, v.asNumber());
+        return std::string(texto, r.ptr);
+    }
+    return {};
+}
+
+// Why a cell cannot be used as a number, for the error record.
+std::string motivo(const CellValue& v) {
+    if (v.isNull() || v.isEmpty() || (v.isText() && v.asText().empty()))
+        return "está vacío";
+    return "no es un número («" + textoDe(v) + "»)";
+}
+
+bool esSqlite(const std::string& path) {
+    static constexpr char kCabecera[] = "SQLite format 3"; // followed by a NUL
+    std::ifstream in(path, std::ios::binary);
+    char leido[sizeof kCabecera] = {};
+    return in.read(leido, sizeof leido) && std::memcmp(leido, kCabecera, sizeof kCabecera) == 0;
+}
+
+// A frequency cell as a 32-bit count; halves go to the even neighbour.
+std::optional<std::int32_t> comoFrecuencia(const CellValue& v) {
+    const std::optional<double> x = comoNumero(v);
+    if (!x || !std::isfinite(*x))
+        return std::nullopt;
+    const double r = std::nearbyint(*x); // default rounding: to nearest, ties to even
+    if (r < std::numeric_limits<std::int32_t>::min() ||
+        r > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(r);
+}
+
+class Sentencia {
+public:
+    Sentencia(sqlite3* db, const std::string& sql) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
+            throw DbError(sqlite3_errmsg(db));
+    }
+    ~Sentencia() { sqlite3_finalize(stmt_); }
+    Sentencia(const Sentencia&) = delete;
+    Sentencia& operator=(const Sentencia&) = delete;
+
+    void ejecutar(sqlite3* db, std::initializer_list<sqlite3_int64> valores) {
+        sqlite3_reset(stmt_);
+        int i = 1;
+        for (const sqlite3_int64 v : valores)
+            sqlite3_bind_int64(stmt_, i++, v);
+        if (sqlite3_step(stmt_) != SQLITE_DONE)
+            throw DbError(sqlite3_errmsg(db));
+    }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+} // namespace
+
+Documento::Documento(QObject* parent) : QObject(parent) {}
+
+void Documento::anotarError(int code, std::string message) {
+    error.MensajeError = std::move(message);
+    error.NumError = static_cast<std::int16_t>(code);
+}
+
+void Documento::olvidarLecturas() {
+    ++enlace_;
+    leido_.reset();
+    otra_.reset();
+    ordenado_.reset();
+}
+
+bool Documento::AbrirBase(const std::string& base) {
+    const std::string ruta = base; // `base` may be BaseActual itself
+    const auto rechazar = [this](int code, std::string message) {
+        anotarError(code, std::move(message));
+        return false;
+    };
+    std::error_code ec;
+    if (ruta.empty() || !fs::exists(ruta, ec))
+        return rechazar(DbError::kFileNotFound, "El archivo no existe");
+    if (!fs::is_regular_file(ruta, ec))
+        return rechazar(DbError::kNotADatabase, "El archivo no es una distribución de Kalnor");
+    if (Database::isAccessFile(ruta))
+        return rechazar(DbError::kAccessFile,
+                        "Es un archivo de Microsoft Access: todavía no se puede abrir");
+    if (!esSqlite(ruta))
+        return rechazar(DbError::kNotADatabase, "El archivo no es una distribución de Kalnor");
+
+    RecordSet enunciado;
+    RecordSet datos;
+    const stats::KindInfo* tipo = nullptr;
+    try {
+        const std::shared_ptr<Database> db = Database::open(ruta);
+        if (!db->hasTable("ENUNCIADO"))
+            return rechazar(DbError::kTableNotFound, "Falta la tabla ENUNCIADO");
+        enunciado = RecordSet(db, "SELECT * FROM [ENUNCIADO]");
+        for (const char* campo : {"TIPO", "CLASE", "ENUNCIADO"})
+            if (enunciado.fieldIndex(campo) < 0)
+                return rechazar(DbError::kFieldNotFound,
+                                std::string("Falta el campo ") + campo + " en la tabla ENUNCIADO");
+        if (enunciado.RecordCount() == 0)
+            return rechazar(DbError::kNoCurrentRecord, "La tabla ENUNCIADO está vacía");
+        enunciado.MoveFirst();
+        const std::string texto = textoDe(enunciado.Field("TIPO"));
+        tipo = stats::kindByTipo(texto);
+        if (!tipo)
+            return rechazar(DbError::kTypeMismatch,
+                            "El tipo de distribución «" + texto + "» no es válido");
+        const std::string codigo(tipo->code);
+        if (!db->hasTable(codigo))
+            return rechazar(DbError::kTableNotFound, "Falta la tabla de datos «" + codigo + "»");
+        datos = RecordSet(db, "SELECT * FROM " + codigo);
+        for (const std::string& campo : camposDatos(*tipo))
+            if (datos.fieldIndex(campo) < 0)
+                return rechazar(DbError::kFieldNotFound,
+                                "Falta el campo «" + campo + "» en la tabla «" + codigo + "»");
+    } catch (const DbError& e) {
+        const int code = e.code() == DbError::kGeneric ? DbError::kDamaged : e.code();
+        return rechazar(code, std::string("El archivo está dañado: ") + e.what());
+    } catch (const std::exception& e) {
+        return rechazar(DbError::kDamaged, std::string("El archivo está dañado: ") + e.what());
+    }
+
+    // Everything read: only now the open document is replaced.
+    Data2 = std::move(enunciado);
+    Data1 = std::move(datos);
+    BaseActual = ruta;
+    TipoDist = std::string(tipo->code);
+    olvidarLecturas();
+    ContarRegistros();
+    emit abierto();
+    return true;
+}
+
+void Documento::CerrarBase() {
+    Data1.Close();
+    Data2.Close();
+    olvidarLecturas();
+    emit cerrado();
+}
+
+std::int32_t Documento::ContarRegistros() {
+    try {
+        NumRegistros = Data1.isOpen() ? Data1.RecordCount() : 0;
+    } catch (const std::exception&) {
+        NumRegistros = 0;
+    }
+    return NumRegistros;
+}
+
+Documento::Origen Documento::origenActual() const {
+    Origen o;
+    o.enlace = enlace_;
+    if (Data1.isOpen()) {
+        o.revision = Data1.revision();
+        o.fuente = Data1.rowSource();
+    }
+    o.tipo = TipoDist;
+    o.variable = VarActiva;
+    return o;
+}
+
+bool Documento::LeerVariable() {
+    const Origen origen = origenActual();
+    if (leido_ && *leido_ == origen)
+        return true; // the lists already hold this table
+    if (otra_ && otra_->origen == origen) {
+        // Back to the variable read before: swap the lists instead of re-reading.
+        std::swap(listas.Valores, otra_->Valores);
+        std::swap(listas.Frecuencias, otra_->Frecuencias);
+        std::swap(listas.LimInf, otra_->LimInf);
+        std::swap(listas.LimSup, otra_->LimSup);
+        if (leido_) {
+            std::swap(*leido_, otra_->origen);
+        } else {
+            leido_ = origen;
+            otra_.reset();
+        }
+        return true;
+    }
+
+    ListasLeidas nuevas;
+    if (!leerDeTabla(nuevas.Valores, nuevas.Frecuencias, nuevas.LimInf, nuevas.LimSup)) {
+        listas.Valores.clear();
+        listas.Frecuencias.clear();
+        listas.LimInf.clear();
+        listas.LimSup.clear();
+        leido_.reset();
+        return false;
+    }
+    std::swap(listas.Valores, nuevas.Valores);
+    std::swap(listas.Frecuencias, nuevas.Frecuencias);
+    std::swap(listas.LimInf, nuevas.LimInf);
+    std::swap(listas.LimSup, nuevas.LimSup);
+    if (leido_) {
+        nuevas.origen = *leido_;
+        otra_ = std::move(nuevas);
+    }
+    leido_ = origen;
+    return true;
+}
+
+bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,
+                            stats::ValueList& limInf, stats::ValueList& limSup) {
+    if (!Data1.isOpen()) {
+        anotarError(DbError::kNotOpen, "No hay ninguna distribución abierta");
+        return false;
+    }
+    try {
+        const std::vector<CellValue> ni = Data1.column("ni");
+        const std::size_t n = ni.size();
+        valores.assign(n, CellValue());
+        limInf.assign(n, CellValue());
+        limSup.assign(n, CellValue());
+        frecuencias.assign(n, 0);
+
+        const auto ilegible = [this](std::size_t fila, const std::string& campo,
+                                     const CellValue& v) {
+            anotarError(static_cast<int>(ErrorCode::UnreadableRecord),
+                        "Registro " + std::to_string(fila + 1) + ": el campo «" + campo + "» " +
+                            motivo(v));
+            return false;
+        };
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::optional<std::int32_t> f = comoFrecuencia(ni[i]);
+            if (!f)
+                return ilegible(i, "ni", ni[i]);
+            frecuencias[i] = *f;
+        }
+
+        const stats::KindInfo* tipo = stats::kindByCode(TipoDist);
+        if (!tipo)
+            return true; // no kind: the values stay empty
+        const bool y = tipo->bivariate && VarActiva == "Y";
+        if (stats::activeType(*tipo, VarActiva) != VariableType::Continuous) {
+            valores = Data1.column(y ? "Yi" : "Xi");
+            return true;
+        }
+        const std::string li = y ? "LiY" : "LiX";
+        const std::string ls = y ? "LsY" : "LsX";
+        limInf = Data1.column(li);
+        limSup = Data1.column(ls);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::optional<double> a = comoNumero(limInf[i]);
+            if (!a)
+                return ilegible(i, li, limInf[i]);
+            const std::optional<double> b = comoNumero(limSup[i]);
+            if (!b)
+                return ilegible(i, ls, limSup[i]);
+            valores[i] = CellValue::number((*a + *b) / 2);
+        }
+        return true;
+    } catch (const DbError& e) {
+        anotarError(e.code(), e.what());
+        return false;
+    }
+}
+
+std::string Documento::campoOrden() const {
+    const stats::KindInfo* tipo = stats::kindByCode(TipoDist);
+    if (!tipo || (VarActiva != "X" && VarActiva != "Y"))
+        return {};
+    const bool y = VarActiva == "Y";
+    if (y && !tipo->bivariate)
+        return {}; // a one-variable table has no Y
+    const VariableType t = y ? tipo->y : tipo->x;
+    if (t == VariableType::Continuous)
+        return y ? "LiY" : "LiX";
+    return y ? "Yi" : "Xi";
+}
+
+void Documento::OrdenarDatos(const std::string& campo) {
+    if (!Data1.isOpen() || BaseActual.empty()) {
+        anotarError(DbError::kNotOpen, "No hay ninguna distribución abierta");
+        return;
+    }
+    const std::string f = campo.empty() ? campoOrden() : campo;
+    if (f.empty()) {
+        anotarError(DbError::kFieldNotFound, "La variable " + VarActiva +
+                                                 " no tiene campo de ordenación en una "
+                                                 "distribución " +
+                                                 TipoDist);
+        return;
+    }
+    const std::string fuente = "SELECT * FROM " + TipoDist + " ORDER BY [" + f + "]";
+    if (ordenado_ && *ordenado_ == origenActual() && Data1.rowSource() == fuente) {
+        ContarRegistros(); // already in this order and unchanged since
+        return;
+    }
+    const std::vector<std::string>& campos = Data1.FieldNames();
+    if (std::find(campos.begin(), campos.end(), f) == campos.end()) {
+        anotarError(DbError::kFieldNotFound,
+                    "No existe el campo «" + f + "» en la tabla " + TipoDist);
+        return;
+    }
+    try {
+        RecordSet ordenado(Data1.database(), fuente);
+        Data1 = std::move(ordenado);
+    } catch (const std::exception& e) {
+        const auto* db = dynamic_cast<const DbError*>(&e);
+        anotarError(db ? db->code() : DbError::kGeneric, e.what());
+        return;
+    }
+    ++enlace_;
+    ordenado_ = origenActual();
+    ContarRegistros();
+    emit datosCambiados();
+}
+
+void Documento::Recuento() {
+    const stats::KindInfo* tipo = kind();
+    if (!tipo || tipo->bivariate || tipo->x == VariableType::Continuous || !Data1.isOpen())
+        return; // only one-variable categorical or discrete tables are tallied
+    const bool numerico = tipo->x == VariableType::Discrete;
+
+    try {
+        std::vector<long long> ids;
+        ids.reserve(static_cast<std::size_t>(std::max(0, Data1.RecordCount())));
+        RecordSet recorrido = Data1.Clone();
+        for (recorrido.MoveFirst(); !recorrido.IsEOF(); recorrido.MoveNext())
+            ids.push_back(recorrido.currentRowId());
+        const std::vector<CellValue> xi = Data1.column("Xi");
+        const std::vector<CellValue> ni = Data1.column("ni");
+        const std::size_t n = std::min({ids.size(), xi.size(), ni.size()});
+
+        // A row whose value or frequency is empty or not a number is left as it
+        // is and ends the run around it.
+        struct Clave {
+            bool valida = false;
+            double numero = 0;
+            std::string texto;
+            std::int32_t frecuencia = 0;
+        };
+        std::vector<Clave> claves(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::optional<std::int32_t> f = comoFrecuencia(ni[i]);
+            if (!f)
+                continue;
+            Clave& c = claves[i];
+            c.frecuencia = *f;
+            if (numerico) {
+                const std::optional<double> v = comoNumero(xi[i]);
+                c.valida = v.has_value() && !std::isnan(*v);
+                c.numero = v.value_or(0);
+            } else {
+                c.texto = textoDe(xi[i]);
+                c.valida = !c.texto.empty();
+            }
+        }
+        const auto iguales = [&](const Clave& a, const Clave& b) {
+            return a.valida && b.valida && (numerico ? a.numero == b.numero : a.texto == b.texto);
+        };
+
+        std::vector<std::pair<long long, std::int64_t>> sumas; // surviving row, its new ni
+        std::vector<long long> borradas;
+        for (std::size_t i = 0; i < n;) {
+            std::size_t j = i;
+            std::int64_t suma = claves[i].frecuencia;
+            while (j + 1 < n && iguales(claves[j + 1], claves[i]) &&
+                   suma + claves[j + 1].frecuencia <= std::numeric_limits<std::int32_t>::max()) {
+                ++j;
+                suma += claves[j].frecuencia;
+            }
+            if (j > i) {
+                sumas.emplace_back(ids[j], suma);
+                borradas.insert(borradas.end(), ids.begin() + static_cast<std::ptrdiff_t>(i),
+                                ids.begin() + static_cast<std::ptrdiff_t>(j));
+            }
+            i = j + 1;
+        }
+        if (sumas.empty())
+            return; // nothing to merge: the table stays untouched
+
+        const std::shared_ptr<Database> db = Data1.database();
+        const std::string tabla = quoteIdentifier(TipoDist);
+        {
+            Database::Transaction tx(*db);
+            Sentencia actualizar(db->handle(), "UPDATE " + tabla + " SET ni = ?1 WHERE rowid = ?2");
+            Sentencia borrar(db->handle(), "DELETE FROM " + tabla + " WHERE rowid = ?1");
+            for (const auto& [id, suma] : sumas)
+                actualizar.ejecutar(db->handle(), {suma, id});
+            for (const long long id : borradas)
+                borrar.ejecutar(db->handle(), {id});
+            tx.commit();
+        }
+        const bool estabaOrdenado = ordenado_ && *ordenado_ == origenActual();
+        Data1.Refresh(); // same row source: the order shown stays as it was
+        ++enlace_;
+        if (estabaOrdenado)
+            ordenado_ = origenActual();
+        ContarRegistros();
+        emit datosCambiados();
+    } catch (const std::exception& e) {
+        const auto* db = dynamic_cast<const DbError*>(&e);
+        anotarError(db ? db->code() : DbError::kGeneric, e.what());
+    }
+}
+
+const stats::KindInfo* Documento::kind() const {
+    return BaseActual.empty() || !Data1.isOpen() ? nullptr : stats::kindByCode(TipoDist);
+}
+
+namespace {
+std::string campoDeEnunciado(const RecordSet& rs, const char* campo) {
+    try {
+        if (!rs.isOpen())
+            return {};
+        const std::vector<CellValue> columna = rs.column(campo);
+        return columna.empty() ? std::string() : textoDe(columna.front());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+} // namespace
+
+std::string Documento::Clase() const {
+    return campoDeEnunciado(Data2, "CLASE");
+}
+std::string Documento::Tipo() const {
+    return campoDeEnunciado(Data2, "TIPO");
+}
+std::string Documento::Enunciado() const {
+    return campoDeEnunciado(Data2, "ENUNCIADO");
+}
+
+bool Documento::setEnunciado(const std::string& text) {
+    try {
+        if (!Data2.isOpen())
+            throw DbError("No hay ninguna distribución abierta", DbError::kNotOpen);
+        Data2.MoveFirst();
+        Data2.Edit();
+        Data2.SetField("ENUNCIADO", CellValue::text(text));
+        Data2.Update();
+        return true;
+    } catch (const DbError& e) {
+        anotarError(e.code(), e.what());
+        return false;
+    }
+}
+
+namespace {
+template <typename Cambio>
+bool cambiarCampo(const std::string& path, const std::string& table, std::string* message,
+                  Cambio cambio) {
+    try {
+        const std::shared_ptr<Database> db = Database::open(path);
+        for (const std::string& nombre : db->tableNames()) {
+            if (nombre == table) { // exact, letter case included
+                cambio(*db);
+                break;
+            }
+        }
+        return true;
+    } catch (const std::exception& e) {
+        if (message)
+            *message = e.what();
+        return false;
+    }
+}
+} // namespace
+
+bool Documento::CrearCampo(const std::string& path, const std::string& table,
+                           const std::string& field, std::string* message) {
+    return cambiarCampo(path, table, message,
+                        [&](Database& db) { db.addDoubleField(table, field); });
+}
+
+bool Documento::BorrarCampo(const std::string& path, const std::string& table,
+                            const std::string& field, std::string* message) {
+    return cambiarCampo(path, table, message, [&](Database& db) { db.dropField(table, field); });
+}
+
+} // namespace kalnor

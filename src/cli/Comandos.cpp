@@ -1,0 +1,78 @@
+#include "Comandos.h"
+
+#include "app/Documento.h"
+
+#include "stats/CellValue.h"
+
+#include <array>
+#include <charconv>
+#include <iostream>
+
+namespace kalnor::cli {
+
+namespace {
+
+// Adding a command: one line here, its file in CMakeLists.txt.
+constexpr std::array kComandos{
+    Comando{"nueva", "nueva TIPO FICHERO [--forzar]", &Nueva},
+    Comando{"cargar", "cargar FICHERO DATOS|-", &Cargar},
+    Comando{"tabla", "tabla FICHERO [--orden CAMPO]", &Tabla},
+    Comando{"info", "info FICHERO", &Info},
+    Comando{"recuento", "recuento FICHERO", &Recuento},
+};
+
+} // namespace
+
+std::span<const Comando> comandos() {
+    return kComandos;
+}
+
+const Comando* buscarComando(std::string_view nombre) {
+    for (const Comando& c : kComandos)
+        if (c.nombre == nombre)
+            return &c;
+    return nullptr;
+}
+
+int fallo(std::string_view mensaje) {
+    std::cerr << "kalnor-cli: " << mensaje << '\n';
+    return kError;
+}
+
+int usoIncorrecto(std::string_view nombre) {
+    const Comando* c = buscarComando(nombre);
+    std::cerr << "Uso: kalnor-cli " << (c ? c->uso : nombre) << '\n';
+    return kUsoIncorrecto;
+}
+
+bool abrir(Documento& doc, const std::string& fichero) {
+    if (doc.AbrirBase(fichero))
+        return true;
+    fallo(fichero + ": " + doc.error.MensajeError);
+    return false;
+}
+
+std::string numeroExacto(double valor) {
+    char texto[32];
+    const auto r = std::to_chars(texto, texto + sizeof texto, valor);
+    return std::string(texto, r.ptr);
+}
+
+std::string campoCsv(const stats::CellValue& valor) {
+    if (valor.isNumber())
+        return numeroExacto(valor.asNumber());
+    if (!valor.isText())
+        return {};
+    const std::string& t = valor.asText();
+    if (t.find_first_of(",;\"\r\n") == std::string::npos)
+        return t;
+    std::string citado = "\"";
+    for (const char c : t) {
+        if (c == '"')
+            citado += '"';
+        citado += c;
+    }
+    return citado + '"';
+}
+
+} // namespace kalnor::cli
