@@ -3,8 +3,17 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
 namespace kalnor {
 
+class ControladorCalculadora;
 class Documento;
 struct Rutas;
 
@@ -21,6 +30,30 @@ public:
     // A file command failed: the description in the error label and
     // "¡ Error N" in the display.
     void mostrarErrorComando(const QString& descripcion, int numero);
+
+    // The logic behind the keys (tests and the window's reports drive it).
+    ControladorCalculadora& controlador() { return *controlador_; }
+
+private:
+    class Dialogos;
+    void construir();
+    QWidget* construirPantalla();
+    QWidget* construirTeclado();
+    QWidget* construirSelectores();
+    void mostrarEstado();
+    void parpadear();
+
+    ControladorCalculadora* controlador_; // child QObject
+    std::unique_ptr<Dialogos> dialogos_;
+    QString imagenCargada_;
+
+    QLabel* resultado_ = nullptr;
+    std::array<QLabel*, 6> mensajes_{};
+    QLabel* imagen_ = nullptr;
+    QPushButton* variable_ = nullptr;
+    QPushButton* recta_ = nullptr;
+    std::array<QComboBox*, 8> selectores_{};
+    QTimer* timer_ = nullptr;
 };
 
 } // namespace kalnor

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "EstadoCalculadora.h"
+#include "Preguntas.h"
+#include "Selectores.h"
+#include "stats/Kinds.h"
+
+#include <QLocale>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace kalnor {
+
+class Documento;
+
+// The calculator's logic: every key and selector of the "CAL" tab works on
+// the open document and leaves what the panel must show in `estado()`.
+// Widgets, tests and the command-line tool drive the same handlers.
+class ControladorCalculadora : public QObject {
+    Q_OBJECT
+public:
+    ControladorCalculadora(Documento& documento, QString rutaBin, QObject* parent = nullptr);
+
+    const EstadoCalculadora& estado() const { return estado_; }
+    // The items of each list (filled by Comenzar).
+    const QStringList& items(Selector s) const { return items_[static_cast<std::size_t>(s)]; }
+
+    // Who answers the regression line's question and shows the notices; with
+    // none, the question gets no answer and the notice is dropped.
+    void setPreguntaValor(PreguntaValor* pregunta) { pregunta_ = pregunta; }
+    void setAviso(AvisoUsuario* aviso) { aviso_ = aviso; }
+    // Decimal separator of the display (the system's by default).
+    void setLocale(const QLocale& locale) { locale_ = locale; }
+    const QLocale& locale() const { return locale_; }
+
+    void Comenzar();
+    void limpiarDisplay();
+
+    void cmdTECLA_Click(int Index);
+    void cmdTECLAm_Click(int Index);
+    void cmdTECLAbi_Click(int Index);
+    void cmd_Muestra_Click();
+    void cmdVARIABLE_Click();
+    void cmd_Cls_Click();
+
+    void cboCUARTILES_Click(int posicion) { seleccionar(Selector::CUARTILES, posicion); }
+    void cboQUINTILES_Click(int posicion) { seleccionar(Selector::QUINTILES, posicion); }
+    void cboDECILES_Click(int posicion) { seleccionar(Selector::DECILES, posicion); }
+    void cboPERCENTILES_Click(int posicion) { seleccionar(Selector::PERCENTILES, posicion); }
+    void cboMOMorigen_Click(int posicion) { seleccionar(Selector::MOMorigen, posicion); }
+    void cboMOMcentral_Click(int posicion) { seleccionar(Selector::MOMcentral, posicion); }
+    void cboMOMorigenBI_Click(int posicion) { seleccionar(Selector::MOMorigenBI, posicion); }
+    void cboMOMcentralBI_Click(int posicion) { seleccionar(Selector::MOMcentralBI, posicion); }
+    // A pick of item `posicion` (0-based) in any list.
+    void seleccionar(Selector s, int posicion);
+
+    // A file command failed: its description blinks and the display shows
+    // "¡ Error N".
+    void mostrarErrorComando(const QString& descripcion, int numero);
+    // The open file changed: class and kind labels, the variable key.
+    void documentoAbierto();
+
+    static inline const QString kNoHayDatos = QStringLiteral("No hay datos suficientes");
+    static inline const QString kNoHayDatosBi =
+        QStringLiteral("No hay datos suficientes o Dist. Unidimensional");
+    static inline const QString kNoHayDatosMomBi =
+        QStringLiteral("No hay datos suficientes, o la Distr. es Unidimensional");
+
+signals:
+    void cambiado();       // estado() changed
+    void ocupado(bool si); // a sort is running: the window shows the wait pointer
+
+private:
+    // Runs a handler; a failure of the database layer shows as a failure.
+    void ejecutar(const std::function<void()>& manejador);
+    // Recount and, with rows, read (sorted first when asked). False when the
+    // table could not be read or sorted: the reason is kept in fallo_.
+    bool leer(bool ordenar);
+    bool preparar(bool ordenar, const QString& sinDatos, const char* imagen = nullptr);
+    void cambiarVariable(); // cmdVARIABLE_Click without the notification
+    void ponerVariable(const QString& var);
+    bool leerAmbasVariables();
+    bool esBidimensional() const;
+    stats::VariableType tipoActivo() const;
+    double cuantil(std::int16_t k, std::int16_t q, stats::VariableType tipo);
+    void semiIntercuartilico(stats::VariableType tipo);
+    void rectaRegresion();
+    void mostrarResultado(double v);
+    void mostrarFallo(const QString& mensaje);
+    void mostrarSinValor(); // "?" without a message
+    void cargarImagen(const char* nombre);
+    void seleccionarCuantil(Selector s, int posicion);
+    void seleccionarMomento(Selector s, int posicion);
+    void seleccionarMomentoBi(Selector s, int posicion);
+
+    Documento& doc_;
+    QString rutaBin_;
+    QLocale locale_;
+    PreguntaValor* pregunta_ = nullptr;
+    AvisoUsuario* aviso_ = nullptr;
+    EstadoCalculadora estado_;
+    std::array<QStringList, kNumSelectores> items_;
+    QString fallo_; // why the last read or sort failed
+};
+
+} // namespace kalnor

@@ -1,0 +1,390 @@
+#include "PanelCalculadora.h"
+
+#include "ControladorCalculadora.h"
+#include "Selectores.h"
+#include "TeclaCalculadora.h"
+#include "app/Rutas.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QInputDialog>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+// The key faces live in a static library: register them explicitly.
+static void iniciarCaras() {
+    Q_INIT_RESOURCE(caras);
+}
+
+namespace kalnor {
+
+namespace {
+
+struct Cara {
+    const char* imagen;  // picture under :/caras, or nullptr for a text face
+    const char* texto;   // text face, and the key's accessible name otherwise
+    const char* tooltip; // as the window has always shown it
+    const char* atajo;   // keyboard shortcut
+    const char* grupo;   // colour group of the key
+};
+
+// Measure keys cmdTECLA(0) ... cmdTECLA(19), in keypad order.
+constexpr std::array<Cara, 20> kTeclas{{
+    {"media_aritmetica", "Media Aritmética", " Media Aritmética ", "Alt+A", "media"},
+    {"media_armonica", "Media Armónica", " Media Armónica ", "Alt+H", "media"},
+    {"media_geometrica", "Media Geométrica", " Media Geométrica ", "Alt+G", "media"},
+    {"media_cuadratica", "Media Cuadrática", " Media Cuadrática ", "Alt+Q", "media"},
+    {"recorrido", "Recorrido", " Recorrido ", "Alt+R", "dispersion"},
+    {"varianza", "Varianza", " Varianza ", "Alt+V", "dispersion"},
+    {"desv_tipica", "Desviación Típica", " Desviación Típica ", "Alt+T", "dispersion"},
+    {"cuasivarianza", "Cuasi-Varianza", " Cuasi-Varianza ", "Alt+S", "dispersion"},
+    {"desv_media", "Desviación Media", " Desviación Media ", "Alt+D", "dispersion"},
+    {"desv_mediana", "Desviación Mediana", " Desviación Mediana ", "Alt+Shift+D", "dispersion"},
+    {"asim_pearson", "Coef. Asimetría de Pearson", " Coef. Asimetria - Pearson ", "Alt+P", "forma"},
+    {"asim_fisher", "Coef. Asimetría de Fisher", " Coef. Asimetría - Fisher ", "Alt+F", "forma"},
+    {"cv_pearson", "Coef. Variación de Pearson", " Coef. Variación Pearson ", "Alt+C",
+     "dispersion"},
+    {"cv_media", "Coef. Variación Media", " Coef. Variación Media ", "Alt+Shift+C", "dispersion"},
+    {"cv_mediana", "Coef. Variación Mediana", " Coef. Variación Mediana ", "Alt+Ctrl+C",
+     "dispersion"},
+    {"semi_intercuartil", "Recorrido SemiIntercuartílico", " Recorrido semiintercuartílico ",
+     "Alt+I", "posicion"},
+    {"gini", "Índice de Gini", " Índice concentración Gini ", "Alt+Shift+G", "forma"},
+    {nullptr, "máx", " Máximo ", "Alt+M", "posicion"},
+    {nullptr, "mín", " Mínimo ", "Alt+Shift+M", "posicion"},
+    {"curtosis", "Coef. de Curtosis", " Coef. Curtosis ", "Alt+K", "forma"},
+}};
+
+constexpr std::array<Cara, 2> kTeclasM{{
+    {nullptr, "Me", " Mediana ", "Alt+E", "posicion"},
+    {nullptr, "Mo", " Moda ", "Alt+O", "posicion"},
+}};
+
+constexpr std::array<Cara, 4> kTeclasBi{{
+    {nullptr, "r", " Coef. Correlación ", "Alt+1", "bi"},
+    {"covarianza", "Covarianza", " Covarianza ", "Alt+2", "bi"},
+    {nullptr, "m", " Coef. Regresión ", "Alt+3", "bi"},
+    {nullptr, "X|Y", " Recta de Regresión ", "Alt+4", "bi"},
+}};
+
+const char* const kEstilo = R"(
+QFrame#pantalla { background: #17302a; border-radius: 10px; }
+QFrame#pantalla QLabel { color: #e8f5e9; background: transparent; }
+QLabel#RESULTADO { color: #ffffff; font-family: "DejaVu Sans Mono", monospace; }
+QLabel[error="true"] { color: #ffb4a9; font-weight: bold; }
+QLabel#Image1 { background: #ffffff; border-radius: 6px; }
+QLabel[info="true"] { color: #34495e; padding: 2px 8px; background: #eef2f5;
+                      border: 1px solid #d3dbe2; border-radius: 8px; }
+TeclaCalculadora { border: 1px solid #aeb9c4; border-radius: 8px; background: #f7f9fb;
+                   color: #1b2a3a; padding: 2px; }
+TeclaCalculadora:hover { background: #e9f1fb; }
+TeclaCalculadora:focus { border: 2px solid #2f6fb5; }
+TeclaCalculadora:pressed { background: #d0e2f7; }
+TeclaCalculadora:disabled { color: #9aa5b1; background: #eef0f2; }
+TeclaCalculadora[grupo="media"] { background: #eaf3ff; }
+TeclaCalculadora[grupo="dispersion"] { background: #eefaf0; }
+TeclaCalculadora[grupo="forma"] { background: #fbf3e6; }
+TeclaCalculadora[grupo="posicion"] { background: #f3eefb; }
+TeclaCalculadora[grupo="bi"] { background: #fff0ea; }
+TeclaCalculadora[grupo="sistema"] { background: #e4e8ec; font-weight: bold; }
+TeclaCalculadora[grupo="borrar"] { background: #fde4e4; color: #9b1c1c; font-weight: bold; }
+)";
+
+QString nombreControl(const char* base, int indice) {
+    return QString("%1(%2)").arg(QLatin1String(base)).arg(indice);
+}
+
+TeclaCalculadora* crearTecla(QWidget* padre, const Cara& cara, const QString& nombre) {
+    auto* tecla = new TeclaCalculadora(padre);
+    tecla->setObjectName(nombre);
+    if (cara.imagen) {
+        tecla->setIcon(QIcon(QString(":/caras/%1.svg").arg(QLatin1String(cara.imagen))));
+    } else {
+        tecla->setText(QString::fromUtf8(cara.texto));
+    }
+    tecla->setToolTip(QString::fromUtf8(cara.tooltip));
+    tecla->setAccessibleName(QString::fromUtf8(cara.texto).trimmed());
+    tecla->setShortcut(QKeySequence(QLatin1String(cara.atajo)));
+    tecla->setAccessibleDescription(
+        QKeySequence(QLatin1String(cara.atajo)).toString(QKeySequence::NativeText));
+    tecla->setProperty("grupo", QLatin1String(cara.grupo));
+    return tecla;
+}
+
+QLabel* etiqueta(QWidget* padre, const QString& nombre) {
+    auto* l = new QLabel(padre);
+    l->setObjectName(nombre);
+    return l;
+}
+
+} // namespace
+
+// The window's answers to the controller: an input box and a message box.
+class PanelCalculadora::Dialogos : public PreguntaValor, public AvisoUsuario {
+public:
+    explicit Dialogos(QWidget* padre) : padre_(padre) {}
+
+    std::optional<QString> pedir(const QString& titulo, const QString& prompt) override {
+        bool ok = false;
+        const QString texto =
+            QInputDialog::getText(padre_, titulo, prompt, QLineEdit::Normal, {}, &ok);
+        if (!ok)
+            return std::nullopt;
+        return texto;
+    }
+
+    void avisar(const QString& titulo, const QString& texto) override {
+        QMessageBox caja(QMessageBox::Warning, titulo, QString(texto).replace("\r\n", "\n"),
+                         QMessageBox::Ok, padre_);
+        caja.exec();
+    }
+
+private:
+    QWidget* padre_;
+};
+
+PanelCalculadora::PanelCalculadora(Documento& documento, const Rutas& rutas, QWidget* parent)
+    : QWidget(parent), controlador_(new ControladorCalculadora(documento, rutas.RutaBin, this)),
+      dialogos_(std::make_unique<Dialogos>(this)), timer_(new QTimer(this)) {
+    iniciarCaras();
+    controlador_->setPreguntaValor(dialogos_.get());
+    controlador_->setAviso(dialogos_.get());
+    construir();
+    connect(controlador_, &ControladorCalculadora::cambiado, this,
+            &PanelCalculadora::mostrarEstado);
+    connect(controlador_, &ControladorCalculadora::ocupado, this, [](bool si) {
+        if (si)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(timer_, &QTimer::timeout, this, &PanelCalculadora::parpadear);
+    controlador_->limpiarDisplay();
+    controlador_->Comenzar();
+    mostrarEstado();
+}
+
+PanelCalculadora::~PanelCalculadora() {
+    // The controller may still notify while children go away.
+    disconnect(controlador_, nullptr, this, nullptr);
+}
+
+void PanelCalculadora::limpiarDisplay() {
+    controlador_->limpiarDisplay();
+}
+
+void PanelCalculadora::mostrarErrorComando(const QString& descripcion, int numero) {
+    controlador_->mostrarErrorComando(descripcion, numero);
+}
+
+void PanelCalculadora::construir() {
+    setStyleSheet(QLatin1String(kEstilo));
+    auto* raiz = new QVBoxLayout(this);
+    raiz->setSpacing(10);
+    raiz->addWidget(construirPantalla());
+
+    auto* info = new QHBoxLayout;
+    for (int i : {1, 2, 4, 3}) {
+        mensajes_[i] = etiqueta(this, nombreControl("lbl_Mensaje", i));
+        mensajes_[i]->setProperty("info", true);
+        info->addWidget(mensajes_[i]);
+    }
+    mensajes_[1]->setToolTip(" Clase de Distribución ");
+    mensajes_[2]->setToolTip(" Tipo de Variable ");
+    mensajes_[4]->setToolTip(" Variable activa ");
+    info->addStretch();
+    raiz->addLayout(info);
+
+    auto* cuerpo = new QHBoxLayout;
+    cuerpo->setSpacing(14);
+    cuerpo->addWidget(construirTeclado(), 3);
+    cuerpo->addWidget(construirSelectores(), 1);
+    raiz->addLayout(cuerpo, 1);
+}
+
+QWidget* PanelCalculadora::construirPantalla() {
+    auto* pantalla = new QFrame(this);
+    pantalla->setObjectName("pantalla");
+    auto* rejilla = new QGridLayout(pantalla);
+    rejilla->setContentsMargins(14, 8, 14, 8);
+
+    mensajes_[5] = etiqueta(pantalla, nombreControl("lbl_Mensaje", 5));
+    mensajes_[5]->setToolTip(" Parámetros ");
+    resultado_ = etiqueta(pantalla, "RESULTADO");
+    resultado_->setToolTip(" Resultado ");
+    resultado_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    resultado_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont grande = font();
+    grande.setPointSizeF(font().pointSizeF() * 2.6);
+    grande.setBold(true);
+    resultado_->setFont(grande);
+    QFont nombre = font();
+    nombre.setPointSizeF(font().pointSizeF() * 1.25);
+    mensajes_[5]->setFont(nombre);
+    mensajes_[0] = etiqueta(pantalla, nombreControl("lbl_Mensaje", 0));
+    mensajes_[0]->setToolTip(" Errores ");
+    mensajes_[0]->setProperty("error", true);
+    mensajes_[0]->setWordWrap(true);
+    // Blinking must not make the display jump.
+    QSizePolicy politica = mensajes_[0]->sizePolicy();
+    politica.setRetainSizeWhenHidden(true);
+    mensajes_[0]->setSizePolicy(politica);
+    mensajes_[0]->setMinimumHeight(fontMetrics().height());
+
+    imagen_ = etiqueta(pantalla, "Image1");
+    imagen_->setToolTip(" Fórmulas ");
+    imagen_->setAlignment(Qt::AlignCenter);
+    imagen_->setMinimumSize(fontMetrics().height() * 12, fontMetrics().height() * 4);
+
+    rejilla->addWidget(mensajes_[5], 0, 0);
+    rejilla->addWidget(resultado_, 1, 0);
+    rejilla->addWidget(mensajes_[0], 2, 0);
+    rejilla->addWidget(imagen_, 0, 1, 3, 1);
+    rejilla->setColumnStretch(0, 1);
+    return pantalla;
+}
+
+QWidget* PanelCalculadora::construirTeclado() {
+    auto* teclado = new QWidget(this);
+    auto* rejilla = new QGridLayout(teclado);
+    rejilla->setContentsMargins(0, 0, 0, 0);
+    rejilla->setSpacing(6);
+    constexpr int kColumnas = 5;
+    ControladorCalculadora* c = controlador_;
+    for (int i = 0; i < static_cast<int>(kTeclas.size()); ++i) {
+        auto* t = crearTecla(teclado, kTeclas[i], nombreControl("cmdTECLA", i));
+        connect(t, &QPushButton::clicked, c, [c, i] { c->cmdTECLA_Click(i); });
+        rejilla->addWidget(t, i / kColumnas, i % kColumnas);
+    }
+    int fila = static_cast<int>(kTeclas.size()) / kColumnas;
+    for (int i = 0; i < 2; ++i) {
+        auto* t = crearTecla(teclado, kTeclasM[i], nombreControl("cmdTECLAm", i));
+        connect(t, &QPushButton::clicked, c, [c, i] { c->cmdTECLAm_Click(i); });
+        rejilla->addWidget(t, fila, i);
+    }
+    auto* muestra = crearTecla(teclado, {nullptr, "N", " Tamaño Muestral ", "Alt+N", "posicion"},
+                               "cmd_Muestra");
+    connect(muestra, &QPushButton::clicked, c, [c] { c->cmd_Muestra_Click(); });
+    rejilla->addWidget(muestra, fila, 2);
+    variable_ =
+        crearTecla(teclado, {nullptr, "X", " Variable ", "Alt+X", "sistema"}, "cmdVARIABLE");
+    connect(variable_, &QPushButton::clicked, c, [c] { c->cmdVARIABLE_Click(); });
+    rejilla->addWidget(variable_, fila, 3);
+    auto* cls = crearTecla(teclado, {nullptr, "Cls", " Limpiar ", "Alt+L", "borrar"}, "cmd_Cls");
+    connect(cls, &QPushButton::clicked, c, [c] { c->cmd_Cls_Click(); });
+    rejilla->addWidget(cls, fila, 4);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, cls, &QPushButton::click);
+
+    ++fila;
+    for (int i = 0; i < 4; ++i) {
+        auto* t = crearTecla(teclado, kTeclasBi[i], nombreControl("cmdTECLAbi", i));
+        connect(t, &QPushButton::clicked, c, [c, i] { c->cmdTECLAbi_Click(i); });
+        rejilla->addWidget(t, fila, i);
+        if (i == 3)
+            recta_ = t;
+    }
+    return teclado;
+}
+
+QWidget* PanelCalculadora::construirSelectores() {
+    auto* caja = new QWidget(this);
+    auto* columna = new QVBoxLayout(caja);
+    columna->setContentsMargins(0, 0, 0, 0);
+    const std::array<const char*, kNumSelectores> kEtiquetas{
+        "Cuartiles",          "Quintiles",          "Deciles",     "Percentiles",
+        "Momentos al origen", "Momentos centrales", "Bivariantes", "Bivariantes centrales"};
+    auto* cuantiles = new QGroupBox("Cuantiles", caja);
+    auto* momentos = new QGroupBox("Momentos", caja);
+    auto* formaC = new QFormLayout(cuantiles);
+    auto* formaM = new QFormLayout(momentos);
+    for (const SelectorInfo& si : selectores()) {
+        const int i = static_cast<int>(si.selector);
+        auto* combo = new QComboBox(caja);
+        combo->setObjectName(QLatin1String(si.nombre));
+        combo->setToolTip(QString::fromUtf8(si.tooltip));
+        combo->setMaxVisibleItems(12);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        combo->setAccessibleName(QString::fromUtf8(kEtiquetas[i]));
+        connect(combo, &QComboBox::activated, controlador_,
+                [c = controlador_, s = si.selector](int pos) { c->seleccionar(s, pos); });
+        selectores_[i] = combo;
+        // Ctrl+1 ... Ctrl+8 open the lists from the keyboard.
+        auto* atajo = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + i)), this);
+        connect(atajo, &QShortcut::activated, combo, [combo] {
+            combo->setFocus(Qt::ShortcutFocusReason);
+            combo->showPopup();
+        });
+        auto* texto = new QLabel(QString::fromUtf8(kEtiquetas[i]), caja);
+        texto->setBuddy(combo);
+        texto->setToolTip(
+            QKeySequence(Qt::CTRL | (Qt::Key_1 + i)).toString(QKeySequence::NativeText));
+        (i < 4 ? formaC : formaM)->addRow(texto, combo);
+    }
+    columna->addWidget(cuantiles);
+    columna->addWidget(momentos);
+    columna->addStretch();
+    return caja;
+}
+
+void PanelCalculadora::mostrarEstado() {
+    const EstadoCalculadora& e = controlador_->estado();
+    resultado_->setText(e.RESULTADO);
+    for (int i = 0; i < 6; ++i)
+        mensajes_[i]->setText(e.lbl_Mensaje[i]);
+    for (int i : {1, 2, 3})
+        mensajes_[i]->setVisible(!e.lbl_Mensaje[i].isEmpty());
+    variable_->setText(e.cmdVARIABLE);
+    variable_->setEnabled(e.cmdVARIABLEEnabled);
+    recta_->setText(e.cmdTECLAbi3);
+
+    if (e.Image1 != imagenCargada_) {
+        imagenCargada_ = e.Image1;
+        // A picture that is missing or unreadable shows as blank.
+        const QPixmap dibujo(e.Image1);
+        if (dibujo.isNull() || dibujo.width() <= 1)
+            imagen_->clear();
+        else
+            imagen_->setPixmap(dibujo);
+    }
+
+    for (const SelectorInfo& si : selectores()) {
+        const int i = static_cast<int>(si.selector);
+        QComboBox* combo = selectores_[i];
+        const QSignalBlocker bloqueo(combo);
+        const QStringList& items = controlador_->items(si.selector);
+        if (combo->count() != items.size()) {
+            combo->clear();
+            combo->addItems(items);
+        }
+        combo->setCurrentIndex(e.seleccion[i]);
+    }
+
+    if (e.Timer1Interval > 0) {
+        if (!timer_->isActive() || timer_->interval() != e.Timer1Interval) {
+            mensajes_[0]->setVisible(true);
+            timer_->start(e.Timer1Interval);
+        }
+    } else if (timer_->isActive()) {
+        timer_->stop();
+        mensajes_[0]->setVisible(true);
+    }
+}
+
+void PanelCalculadora::parpadear() {
+    mensajes_[0]->setVisible(!mensajes_[0]->isVisible());
+}
+
+} // namespace kalnor
