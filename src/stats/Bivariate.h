@@ -13,8 +13,7 @@ namespace kalnor::stats {
 inline constexpr std::string_view kYsobreX = "Y sobre X";
 inline constexpr std::string_view kXsobreY = "X sobre Y";
 
-double Covarianza(ErrorRecord& err, const ValueList& x, const ValueList& y,
-                  const FrequencyList& n);
+double Covarianza(ErrorRecord& err, const ValueList& x, const ValueList& y, const FrequencyList& n);
 double CoefCorrelacion(ErrorRecord& err, const ValueList& x, const ValueList& y,
                        const FrequencyList& n);
 double CoefRegresionX(ErrorRecord& err, const ValueList& x, const ValueList& y,

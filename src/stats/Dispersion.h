@@ -25,9 +25,7 @@ double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
                         const ValueList& li, const ValueList& ls, const FrequencyList& n);
 double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
 double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
-double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
-                      std::int16_t r);
-double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
-                     std::int16_t r);
+double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r);
+double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r);
 
 } // namespace kalnor::stats

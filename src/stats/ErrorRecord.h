@@ -9,12 +9,12 @@ namespace kalnor::stats {
 // run-time error numbering that teachers' worksheets quote.
 enum class ErrorCode : std::int16_t {
     None = 0,
-    InvalidArgument = 5,   // e.g. logarithm of a value that is not positive
-    Overflow = 6,          // frequency sum beyond 32 bits, result out of range
-    IndexOutOfRange = 9,   // next value or class does not exist
+    InvalidArgument = 5, // e.g. logarithm of a value that is not positive
+    Overflow = 6,        // frequency sum beyond 32 bits, result out of range
+    IndexOutOfRange = 9, // next value or class does not exist
     DivisionByZero = 11,
-    TypeMismatch = 13,     // a word where a number goes
-    InvalidUseOfNull = 94, // an empty cell where a number goes
+    TypeMismatch = 13,       // a word where a number goes
+    InvalidUseOfNull = 94,   // an empty cell where a number goes
     UnreadableRecord = 3021, // a record LeerVariable cannot read
     Database = 3000,         // failure reported by the database layer
 };

@@ -17,7 +17,9 @@ constexpr std::array<KindInfo, 9> kKinds{{
 }};
 } // namespace
 
-const std::array<KindInfo, 9>& allKinds() { return kKinds; }
+const std::array<KindInfo, 9>& allKinds() {
+    return kKinds;
+}
 
 const KindInfo* kindByCode(std::string_view code) {
     for (const auto& k : kKinds)

@@ -9,8 +9,8 @@ enum class VariableType { Categorical, Discrete, Continuous };
 
 // One of the nine kinds of distribution. The code is also the data table's name.
 struct KindInfo {
-    std::string_view code;  // "CAT" ... "CONCON"
-    std::string_view tipo;  // stored TIPO text, e.g. "Discreta, Continua"
+    std::string_view code; // "CAT" ... "CONCON"
+    std::string_view tipo; // stored TIPO text, e.g. "Discreta, Continua"
     bool bivariate;
     VariableType x;
     VariableType y; // equal to x for one-variable kinds

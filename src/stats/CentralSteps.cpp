@@ -1,0 +1,335 @@
+#include "Steps.h"
+#include "Sums.h"
+
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace kalnor::stats::detail {
+
+Frequencies readFrequencies(const FrequencyList& n) {
+    Frequencies f{n};
+    f.sum = std::accumulate(n.begin(), n.end(), std::int64_t{0});
+    f.overflow = f.sum > std::numeric_limits<std::int32_t>::max() ||
+                 f.sum < std::numeric_limits<std::int32_t>::min();
+    return f;
+}
+
+std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f) {
+    err.clear();
+    if (f.overflow) {
+        err.set(ErrorCode::Overflow, "Desbordamiento (la suma de las frecuencias es demasiado "
+                                     "grande)");
+        return std::nullopt;
+    }
+    return f.sum;
+}
+
+double finish(ErrorRecord& err, DD value) {
+    if (err.failed())
+        return 0.0;
+    if (!isFinite(value)) {
+        err.set(ErrorCode::Overflow);
+        return 0.0;
+    }
+    return value.hi + value.lo;
+}
+
+DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const auto& n = f.n;
+    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+        acc.add(timesFrequency(DD{x.values[i], 0.0}, n[i]));
+        return ErrorCode::None;
+    });
+    if (!s)
+        return {};
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto m = quotient(err, *s, fromInt(*N));
+    if (!m)
+        return {};
+    // The mean of equal values is that value; keeping it exact makes every
+    // deviation exactly 0 and the spread of a constant variable exactly 0.
+    if (x.constant())
+        return {x.min, 0.0};
+    return *m;
+}
+
+DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const auto& n = f.n;
+    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+        const double v = x.values[i];
+        if (v == 0)
+            return ErrorCode::DivisionByZero;
+        // n / v with the remainder of the division kept.
+        const double m = n[i];
+        const double q = m / v;
+        const DD p = twoProd(q, v);
+        acc.add(DD{q, ((m - p.hi) - p.lo) / v});
+        return ErrorCode::None;
+    });
+    if (!s)
+        return {};
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto h = quotient(err, fromInt(*N), *s);
+    return h ? *h : DD{};
+}
+
+DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const auto& n = f.n;
+    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+        const double v = x.values[i];
+        if (!(v > 0))
+            return ErrorCode::InvalidArgument;
+        acc.add(timesFrequency(DD{std::log(v), 0.0}, n[i]));
+        return ErrorCode::None;
+    });
+    if (!s)
+        return {};
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto l = quotient(err, *s, fromInt(*N));
+    if (!l)
+        return {};
+    // exp(hi + lo) = exp(hi)·(1 + lo) to the precision of a double.
+    const double e = std::exp(l->hi);
+    const DD g = twoSum(e, e * l->lo);
+    if (!isFinite(g)) {
+        err.set(ErrorCode::Overflow);
+        return {};
+    }
+    return g;
+}
+
+DD quadraticMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const auto& n = f.n;
+    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+        acc.add(timesFrequency(twoProd(x.values[i], x.values[i]), n[i]));
+        return ErrorCode::None;
+    });
+    if (!s)
+        return {};
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto m = quotient(err, *s, fromInt(*N));
+    if (!m)
+        return {};
+    if (m->hi < 0) { // only with negative frequencies
+        err.set(ErrorCode::InvalidArgument, "Argumento no válido (raíz cuadrada de un valor "
+                                            "negativo)");
+        return {};
+    }
+    return sqrt(*m);
+}
+
+namespace {
+
+// Where quantile k of q falls: the first record whose cumulative frequency
+// reaches k·N/q. Compared in integers, so no rounding can move it.
+struct QuantilePlace {
+    std::size_t i = 0;
+    bool boundary = false;  // the cumulative frequency equals the position
+    std::int64_t below = 0; // cumulative frequency before record i
+    std::int64_t kN = 0;
+};
+
+std::optional<QuantilePlace> locate(ErrorRecord& err, std::int16_t k, std::int16_t q,
+                                    const Frequencies& f) {
+    const auto N = total(err, f);
+    if (!N)
+        return std::nullopt;
+    if (q <= 0 || k < 0 || k > q) {
+        err.set(ErrorCode::InvalidArgument,
+                "Argumento no válido (el orden del cuantil va de 0 a " + std::to_string(q) + ")");
+        return std::nullopt;
+    }
+    if (*N == 0) { // no observations
+        err.set(ErrorCode::DivisionByZero);
+        return std::nullopt;
+    }
+    QuantilePlace place;
+    place.kN = std::int64_t{k} * *N;
+    std::int64_t cumulative = 0;
+    const auto& n = f.n;
+    for (std::size_t i = 0; i < n.size(); ++i) {
+        place.below = cumulative;
+        cumulative += n[i];
+        const std::int64_t qNi = std::int64_t{q} * cumulative;
+        if (qNi >= place.kN) {
+            place.i = i;
+            place.boundary = qNi == place.kN;
+            return place;
+        }
+    }
+    // Only reachable with negative frequencies.
+    err.set(ErrorCode::IndexOutOfRange);
+    return std::nullopt;
+}
+
+// Entry i of a list as a number; fails past its end or on a cell that is not one.
+std::optional<double> entry(ErrorRecord& err, const ValueList& list, std::size_t i) {
+    if (i >= list.size()) {
+        err.set(ErrorCode::IndexOutOfRange);
+        return std::nullopt;
+    }
+    ErrorCode why = ErrorCode::None;
+    const auto v = cellNumber(list[i], why);
+    if (!v)
+        err.set(why);
+    return v;
+}
+
+DD checked(ErrorRecord& err, DD v) {
+    if (isFinite(v))
+        return v;
+    err.set(ErrorCode::Overflow);
+    return {};
+}
+
+} // namespace
+
+DD quantileDiscrete(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
+                    const Frequencies& f) {
+    const auto place = locate(err, k, q, f);
+    if (!place)
+        return {};
+    const auto a = entry(err, x, place->i);
+    if (!a)
+        return {};
+    if (!place->boundary)
+        return {*a, 0.0};
+    const auto b = entry(err, x, place->i + 1);
+    if (!b)
+        return {};
+    const DD s = twoSum(*a, *b);
+    return checked(err, {s.hi * 0.5, s.lo * 0.5});
+}
+
+DD quantileContinuous(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
+                      const ValueList& ls, const Frequencies& f) {
+    const auto place = locate(err, k, q, f);
+    if (!place)
+        return {};
+    const std::size_t i = place->i;
+    const auto lower = entry(err, li, i);
+    if (!lower)
+        return {};
+    const auto upper = entry(err, ls, i);
+    if (!upper)
+        return {};
+    if (place->boundary) {
+        // Midpoint of the two class marks: (Li + Ls + Li' + Ls') / 4.
+        const auto nextLower = entry(err, li, i + 1);
+        if (!nextLower)
+            return {};
+        const auto nextUpper = entry(err, ls, i + 1);
+        if (!nextUpper)
+            return {};
+        const DD s = add(add(twoSum(*lower, *upper), DD{*nextLower, 0.0}), DD{*nextUpper, 0.0});
+        return checked(err, {s.hi * 0.25, s.lo * 0.25});
+    }
+    // Li + ((k·N/q − N(i−1)) / n(i)) · width, the fraction taken exactly as
+    // (k·N − q·N(i−1)) / (q·n(i)).
+    const std::int64_t num = place->kN - std::int64_t{q} * place->below;
+    const std::int64_t den = std::int64_t{q} * f.n[i];
+    const auto fraction = quotient(err, fromInt(num), fromInt(den));
+    if (!fraction) // only with negative frequencies
+        return {};
+    const DD width = twoSum(*upper, -*lower);
+    return checked(err, add(DD{*lower, 0.0}, mul(*fraction, width)));
+}
+
+namespace {
+
+// The record with the largest frequency (the last of equals), or nothing
+// after writing `err` when there are no records.
+struct ModalRecord {
+    std::size_t p = 0;
+    bool multimodal = false;
+};
+
+std::optional<ModalRecord> modalRecord(ErrorRecord& err, const FrequencyList& n) {
+    if (n.empty()) {
+        err.set(ErrorCode::IndexOutOfRange);
+        return std::nullopt;
+    }
+    ModalRecord m;
+    for (std::size_t i = 1; i < n.size(); ++i)
+        if (n[i] >= n[m.p])
+            m.p = i;
+    std::size_t equal = 0;
+    for (const std::int32_t v : n)
+        equal += v == n[m.p] ? 1 : 0;
+    m.multimodal = equal >= 2;
+    return m;
+}
+
+const char* const kMultimodal = "Multimodal";
+
+} // namespace
+
+CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    const auto m = modalRecord(err, n);
+    if (!m)
+        return {};
+    if (m->multimodal)
+        return CellValue::text(kMultimodal);
+    if (m->p >= x.size()) {
+        err.set(ErrorCode::IndexOutOfRange);
+        return {};
+    }
+    return x[m->p];
+}
+
+CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList& ls,
+                         const FrequencyList& n) {
+    const auto m = modalRecord(err, n);
+    if (!m)
+        return {};
+    if (m->multimodal)
+        return CellValue::text(kMultimodal);
+    const std::size_t p = m->p;
+    // The first and the last class have no neighbour on one side.
+    if (p == 0 || p + 1 >= n.size()) {
+        err.set(ErrorCode::IndexOutOfRange);
+        return {};
+    }
+    const std::int64_t d1 = std::int64_t{n[p]} - n[p - 1];
+    const std::int64_t d2 = std::int64_t{n[p]} - n[p + 1];
+    const auto upper = entry(err, ls, p);
+    if (!upper)
+        return {};
+    const auto lower = entry(err, li, p);
+    if (!lower)
+        return {};
+    const DD fraction = div(fromInt(d1), fromInt(d1 + d2));
+    const DD width = twoSum(*upper, -*lower);
+    const DD mode = add(DD{*lower, 0.0}, mul(fraction, width));
+    if (!isFinite(mode)) {
+        err.set(ErrorCode::Overflow);
+        return {};
+    }
+    return CellValue::number(mode.hi + mode.lo);
+}
+
+std::optional<DD> median(ErrorRecord& err, VariableType type, const ValueList& x,
+                         const ValueList& li, const ValueList& ls, const Frequencies& f) {
+    switch (type) {
+    case VariableType::Discrete:
+        return quantileDiscrete(err, 1, 2, x, f);
+    case VariableType::Continuous:
+        return quantileContinuous(err, 1, 2, li, ls, f);
+    case VariableType::Categorical:
+        break;
+    }
+    err.set(ErrorCode::TypeMismatch, "No coinciden los tipos (una variable categórica no tiene "
+                                     "mediana)");
+    return std::nullopt;
+}
+
+} // namespace kalnor::stats::detail

@@ -1,0 +1,121 @@
+#include "Dispersion.h"
+
+#include "Central.h"
+#include "NumericColumn.h"
+#include "Steps.h"
+#include "Sums.h"
+
+namespace kalnor::stats {
+
+using namespace detail;
+
+double Varianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return finish(err, variance(err, readColumn(x), readFrequencies(n)));
+}
+
+double DesviacionTipica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return finish(err, standardDeviation(err, readColumn(x), readFrequencies(n)));
+}
+
+double CuasiVarianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return finish(err, quasiVariance(err, readColumn(x), readFrequencies(n)));
+}
+
+double DesviacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return finish(err, meanDeviation(err, readColumn(x), readFrequencies(n)));
+}
+
+double DesviacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
+                         const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    return finish(err, medianDeviation(err, type, x, readColumn(x), li, ls, readFrequencies(n)));
+}
+
+double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    const NumericColumn col = readColumn(x);
+    const Frequencies f = readFrequencies(n);
+    const DD s = standardDeviation(err, col, f);
+    const DD m = mean(err, col, f);
+    const auto cv = quotient(err, s, abs(m));
+    return cv ? finish(err, *cv) : 0.0;
+}
+
+double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    const NumericColumn col = readColumn(x);
+    const Frequencies f = readFrequencies(n);
+    const DD d = meanDeviation(err, col, f);
+    const DD m = mean(err, col, f);
+    const auto cv = quotient(err, d, abs(m));
+    return cv ? finish(err, *cv) : 0.0;
+}
+
+double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
+                            const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    const NumericColumn col = readColumn(x);
+    const Frequencies f = readFrequencies(n);
+    const auto me = median(err, type, x, li, ls, f);
+    if (!me)
+        return 0.0;
+    // The deviation takes the median again on its own.
+    const DD d = medianDeviation(err, type, x, col, li, ls, f);
+    const auto cv = quotient(err, d, abs(*me));
+    return cv ? finish(err, *cv) : 0.0;
+}
+
+double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
+                        const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    const NumericColumn col = readColumn(x);
+    const Frequencies f = readFrequencies(n);
+    const DD m = mean(err, col, f);
+    const DD s = standardDeviation(err, col, f);
+    CellValue mode;
+    switch (type) {
+    case VariableType::Discrete:
+        mode = modeDiscrete(err, x, n);
+        break;
+    case VariableType::Continuous:
+        mode = modeContinuous(err, li, ls, n);
+        break;
+    case VariableType::Categorical:
+        err.set(ErrorCode::TypeMismatch, "No coinciden los tipos (una variable categórica no "
+                                         "tiene moda numérica)");
+        return 0.0;
+    }
+    // "Multimodal" is a word, so it fails here like a category would.
+    ErrorCode why = ErrorCode::None;
+    const auto mo = cellNumber(mode, why);
+    if (!mo) {
+        err.set(why);
+        return 0.0;
+    }
+    const auto a = quotient(err, sub(m, DD{*mo, 0.0}), s);
+    return a ? finish(err, *a) : 0.0;
+}
+
+double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    const NumericColumn col = readColumn(x);
+    const Frequencies f = readFrequencies(n);
+    const DD m3 = centralMoment(err, col, f, 3);
+    const DD s = standardDeviation(err, col, f);
+    const auto g = quotient(err, m3, mul(square(s), s));
+    return g ? finish(err, *g) : 0.0;
+}
+
+double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    const NumericColumn col = readColumn(x);
+    const Frequencies f = readFrequencies(n);
+    const DD m4 = centralMoment(err, col, f, 4);
+    const DD s = standardDeviation(err, col, f);
+    const auto k = quotient(err, m4, square(square(s)));
+    return k ? finish(err, sub(*k, DD{3.0, 0.0})) : 0.0;
+}
+
+double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                      std::int16_t r) {
+    return finish(err, centralMoment(err, readColumn(x), readFrequencies(n), r));
+}
+
+double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r) {
+    return finish(err, originMoment(err, readColumn(x), readFrequencies(n), r));
+}
+
+} // namespace kalnor::stats

@@ -1,0 +1,140 @@
+#include "Steps.h"
+#include "Sums.h"
+
+namespace kalnor::stats::detail {
+
+namespace {
+
+template <class Pow>
+std::optional<DD> powerSumWith(ErrorRecord& err, const NumericColumn& x, DD c,
+                               const FrequencyList& n, Pow pow) {
+    return sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+        ErrorCode why = ErrorCode::None;
+        const DD t = pow(deviation(x.values[i], c), why);
+        if (why != ErrorCode::None)
+            return why;
+        acc.add(timesFrequency(t, n[i]));
+        return ErrorCode::None;
+    });
+}
+
+void setNegativeRoot(ErrorRecord& err) {
+    err.set(ErrorCode::InvalidArgument, "Argumento no válido (raíz cuadrada de un valor negativo)");
+}
+
+} // namespace
+
+std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD c, int r,
+                           const FrequencyList& n) {
+    // The common orders get a loop of their own with the power inlined.
+    switch (r) {
+    case 1:
+        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return d; });
+    case 2:
+        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return square(d); });
+    case 3:
+        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return mul(square(d), d); });
+    case 4:
+        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return square(square(d)); });
+    default:
+        return powerSumWith(err, x, c, n, [r](DD d, ErrorCode& why) { return power(d, r, why); });
+    }
+}
+
+DD variance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const DD m = mean(err, x, f);
+    const auto s = powerSum(err, x, m, 2, f.n);
+    if (!s)
+        return {};
+    const auto v = quotient(err, *s, fromInt(*N));
+    return v ? done(err, *v) : DD{};
+}
+
+DD standardDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const DD v = variance(err, x, f);
+    if (v.hi < 0) { // only with negative frequencies
+        setNegativeRoot(err);
+        return {};
+    }
+    return sqrt(v);
+}
+
+DD quasiVariance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const DD m = mean(err, x, f);
+    const auto s = powerSum(err, x, m, 2, f.n);
+    if (!s)
+        return {};
+    const auto v = quotient(err, *s, fromInt(*N - 1));
+    return v ? done(err, *v) : DD{};
+}
+
+namespace {
+
+std::optional<DD> absoluteSum(ErrorRecord& err, const NumericColumn& x, DD c,
+                              const FrequencyList& n) {
+    return sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+        acc.add(timesFrequency(abs(deviation(x.values[i], c)), n[i]));
+        return ErrorCode::None;
+    });
+}
+
+} // namespace
+
+DD meanDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    const DD m = mean(err, x, f);
+    const auto s = absoluteSum(err, x, m, f.n);
+    if (!s)
+        return {};
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto d = quotient(err, *s, fromInt(*N));
+    return d ? done(err, *d) : DD{};
+}
+
+DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
+                   const NumericColumn& x, const ValueList& li, const ValueList& ls,
+                   const Frequencies& f) {
+    const auto me = median(err, type, cells, li, ls, f);
+    if (!me)
+        return {};
+    const auto s = absoluteSum(err, x, *me, f.n);
+    if (!s)
+        return {};
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto d = quotient(err, *s, fromInt(*N));
+    return d ? done(err, *d) : DD{};
+}
+
+DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r) {
+    const DD m = mean(err, x, f);
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto s = powerSum(err, x, m, r, f.n);
+    if (!s)
+        return {};
+    const auto v = quotient(err, *s, fromInt(*N));
+    return v ? done(err, *v) : DD{};
+}
+
+DD originMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r) {
+    const auto N = total(err, f);
+    if (!N)
+        return {};
+    const auto s = powerSum(err, x, DD{}, r, f.n);
+    if (!s)
+        return {};
+    const auto v = quotient(err, *s, fromInt(*N));
+    return v ? done(err, *v) : DD{};
+}
+
+} // namespace kalnor::stats::detail

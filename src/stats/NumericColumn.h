@@ -1,0 +1,46 @@
+#pragma once
+
+#include "EngineLists.h"
+#include "ErrorRecord.h"
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+// Cell values as they enter arithmetic, and a value list read as numbers once
+// per routine so the measure loops run over plain doubles.
+namespace kalnor::stats::detail {
+
+// A number as is; a word that reads as a number is that number; an empty entry
+// is 0. A word that does not read as a number sets `why` to TypeMismatch, a
+// null to InvalidUseOfNull.
+std::optional<double> cellNumber(const CellValue& cell, ErrorCode& why);
+
+struct NumericColumn {
+    std::vector<double> values;      // the entries before the first unreadable one
+    std::size_t size = 0;            // length of the list
+    ErrorCode why = ErrorCode::None; // what stops the reading at values.size()
+    double min = 0.0;                // over `values`
+    double max = 0.0;
+
+    bool complete() const { return values.size() == size; }
+    // Every value equal (then the mean is that value, exactly).
+    bool constant() const { return complete() && size > 0 && min == max; }
+};
+
+NumericColumn readColumn(const ValueList& list);
+
+// Where a loop over indexes [0, length) that reads the given columns and the
+// frequencies first fails: at an unreadable entry, or past the end of a list
+// that is too short. `at == length` when it runs through.
+struct LoopStop {
+    std::size_t at;
+    std::size_t length;
+    ErrorCode why = ErrorCode::None;
+
+    bool early() const { return at < length; }
+};
+LoopStop loopStop(std::size_t length, std::initializer_list<const NumericColumn*> columns,
+                  std::size_t frequencies);
+
+} // namespace kalnor::stats::detail

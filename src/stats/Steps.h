@@ -1,0 +1,86 @@
+#pragma once
+
+#include "DoubleDouble.h"
+#include "EngineLists.h"
+#include "ErrorRecord.h"
+#include "Kinds.h"
+#include "NumericColumn.h"
+
+#include <cstdint>
+#include <optional>
+
+// The measure routines on lists already read as numbers. Each step does what
+// the public routine of the same meaning does, in the same order and with the
+// same effect on the error record, but keeps its result in double-double so
+// the routines built on it lose no precision. A failed step writes `err` and
+// gives 0 (the modes: an empty value), and the routine that called it goes on
+// with that 0, as the public routines do.
+namespace kalnor::stats::detail {
+
+// The frequency list with its sum taken once.
+struct Frequencies {
+    const FrequencyList& n;
+    std::int64_t sum = 0;
+    bool overflow = false; // the sum does not fit in 32 bits
+};
+Frequencies readFrequencies(const FrequencyList& n);
+
+// One call of TotalFrecuencias: clears `err`, then gives N; nothing after an
+// overflow (err written). The caller stops on nothing: N = 0 from an overflow
+// would otherwise be reported as a division by zero.
+std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f);
+
+// Central measures.
+DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD quadraticMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD quantileDiscrete(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
+                    const Frequencies& f);
+DD quantileContinuous(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
+                      const ValueList& ls, const Frequencies& f);
+CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
+CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList& ls,
+                         const FrequencyList& n);
+
+// The median of the active variable by its type; nothing (err written) for a
+// categorical variable, which has no median.
+std::optional<DD> median(ErrorRecord& err, VariableType type, const ValueList& x,
+                         const ValueList& li, const ValueList& ls, const Frequencies& f);
+
+// Dispersion and shape.
+DD variance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD standardDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD quasiVariance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD meanDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
+DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
+                   const NumericColumn& x, const ValueList& li, const ValueList& ls,
+                   const Frequencies& f);
+DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r);
+DD originMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r);
+
+// Two variables.
+DD covariance(ErrorRecord& err, const NumericColumn& x, const NumericColumn& y,
+              const Frequencies& f);
+DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const NumericColumn& x,
+                   const NumericColumn& y, const Frequencies& f);
+
+// What a routine that calls TotalFrecuencias gives back: 0 when a failure
+// happened during it, an inner one it went on from included.
+inline DD done(const ErrorRecord& err, DD value) {
+    return err.failed() ? DD{} : value;
+}
+
+// Σ (x − cx)^r·n over the value list, and Σ (x − cx)^r·(y − cy)^s·n over
+// the frequency list. Write `err` on failure.
+std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
+                           const FrequencyList& n);
+std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
+                               const NumericColumn& y, DD cy, int s, const FrequencyList& n);
+
+// The double a routine returns: 0 whenever the error record holds a failure
+// at its end (an inner failure the routine went on from included), and an
+// Overflow failure instead of a value out of range.
+double finish(ErrorRecord& err, DD value);
+
+} // namespace kalnor::stats::detail

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "DoubleDouble.h"
+#include "ErrorRecord.h"
+#include "NumericColumn.h"
+
+#include <cstdint>
+#include <optional>
+
+// The weighted sums every measure is made of, in double-double.
+namespace kalnor::stats::detail {
+
+// x - m, with the rounding error of the subtraction kept.
+inline DD deviation(double x, DD m) {
+    DD t = twoSum(x, -m.hi);
+    t.lo -= m.lo;
+    return normalize(t);
+}
+
+inline DD timesFrequency(DD t, std::int32_t n) {
+    if (n == 1)
+        return t;
+    const double m = n;
+    constexpr std::int32_t kSmall = 1 << 26;
+    DD p = (n < kSmall && n > -kSmall) ? twoProdSmall(t.hi, m) : twoProd(t.hi, m);
+    p.lo += t.lo * m;
+    return p;
+}
+
+inline DD square(DD d) {
+    DD p = twoProd(d.hi, d.hi);
+    p.lo += 2.0 * d.hi * d.lo;
+    return fastTwoSum(p.hi, p.lo);
+}
+
+// d^r for an integer r; 0^0 is 1. A zero base under a negative exponent sets
+// `why` to DivisionByZero.
+inline DD power(DD d, int r, ErrorCode& why) {
+    switch (r) {
+    case 0:
+        return {1.0, 0.0};
+    case 1:
+        return d;
+    case 2:
+        return square(d);
+    case 3:
+        return mul(square(d), d);
+    case 4:
+        return square(square(d));
+    default:
+        break;
+    }
+    if (r > 0)
+        return powi(d, static_cast<unsigned>(r));
+    if (isZero(d)) {
+        why = ErrorCode::DivisionByZero;
+        return {};
+    }
+    return div(DD{1.0, 0.0}, powi(d, static_cast<unsigned>(-r)));
+}
+
+// Σ term(i, acc) over the indexes a loop reaches. The loop fails at `stop`
+// (an unreadable entry or a short list) or at the first index whose term
+// returns a failure code; a sum that leaves the range of doubles before that
+// point fails with Overflow. Writes `err` and returns nothing on failure.
+template <class Term>
+std::optional<DD> sumTerms(ErrorRecord& err, const LoopStop& stop, Term&& term) {
+    CompensatedSum acc;
+    ErrorCode why = ErrorCode::None;
+    for (std::size_t i = 0; i < stop.at; ++i) {
+        why = term(i, acc);
+        if (why != ErrorCode::None)
+            break;
+    }
+    const DD s = acc.result();
+    if (!isFinite(s)) {
+        err.set(ErrorCode::Overflow);
+        return std::nullopt;
+    }
+    if (why == ErrorCode::None && stop.early())
+        why = stop.why;
+    if (why != ErrorCode::None) {
+        err.set(why);
+        return std::nullopt;
+    }
+    return s;
+}
+
+// a / b, failing on a zero divisor or a result out of range.
+inline std::optional<DD> quotient(ErrorRecord& err, DD a, DD b) {
+    if (isZero(b)) {
+        err.set(ErrorCode::DivisionByZero);
+        return std::nullopt;
+    }
+    const DD q = div(a, b);
+    if (!isFinite(q)) {
+        err.set(ErrorCode::Overflow);
+        return std::nullopt;
+    }
+    return q;
+}
+
+} // namespace kalnor::stats::detail
