@@ -21,6 +21,9 @@ public:
     static std::shared_ptr<Database> open(const std::string& path, Mode mode = Mode::ReadWrite);
     // Creates a new empty database file (fails if it exists).
     static std::shared_ptr<Database> create(const std::string& path);
+    // True when the file starts with the header of a Microsoft Access (Jet or
+    // ACE) database; false for anything else, missing files included.
+    static bool isAccessFile(const std::string& path);
 
     ~Database();
     Database(const Database&) = delete;
@@ -32,7 +35,7 @@ public:
     // Statements without results; throws DbError with SQLite's message.
     void exec(const std::string& sql);
 
-    std::vector<std::string> tableNames() const;             // in creation order
+    std::vector<std::string> tableNames() const;                         // in creation order
     std::vector<std::string> fieldNames(const std::string& table) const; // in table order
     bool hasTable(const std::string& table) const;
     void addDoubleField(const std::string& table, const std::string& field);
@@ -50,12 +53,14 @@ public:
     private:
         Database* db_;
         bool done_ = false;
+        bool nested_ = false; // a savepoint inside an outer transaction
     };
 
 private:
     Database(sqlite3* db, std::string path);
     sqlite3* db_;
     std::string path_;
+    int transactionDepth_ = 0;
 };
 
 // Quotes an identifier for SQL: "name" with inner quotes doubled.

@@ -1,0 +1,545 @@
+#include "RecordSet.h"
+
+#include "DbError.h"
+#include "RowSource.h"
+#include "SpanishCollation.h"
+#include "SqliteStatement.h"
+
+#include <limits>
+#include <map>
+
+namespace kalnor {
+
+using stats::CellValue;
+
+namespace {
+
+constexpr int kBof = -1;
+constexpr int kEof = std::numeric_limits<int>::max();
+
+bool sameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+int findName(const std::vector<std::string>& names, const std::string& name) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == name)
+            return static_cast<int>(i);
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (sameName(names[i], name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+[[noreturn]] void throwNoCurrentRecord() {
+    throw DbError("No hay ningún registro activo.", DbError::kNoCurrentRecord);
+}
+
+[[noreturn]] void throwNotOpen() {
+    throw DbError("El origen de datos no está abierto.", DbError::kNotOpen);
+}
+
+} // namespace
+
+// The rows of one query, shared by a record set and its clones: row ids and
+// values in query order (column by column, so a whole column reads fast),
+// with deleted rows marked rather than removed so positions stay valid.
+struct RecordSet::Snapshot {
+    std::shared_ptr<Database> db;
+    std::string rowSource;
+    std::string table;     // quoted
+    std::string rowidName; // how this table's row id is named
+    std::vector<std::string> fields;
+    std::vector<std::vector<CellValue>> columns;
+    std::vector<long long> rowids;
+    std::vector<unsigned char> deleted;
+    int live = 0;
+    unsigned long long revision = 0;
+    std::map<std::string, Statement> statements;
+
+    int size() const { return static_cast<int>(rowids.size()); }
+
+    Statement& statement(const std::string& sql) {
+        auto it = statements.find(sql);
+        if (it == statements.end())
+            it = statements.emplace(sql, Statement(db->handle(), sql)).first;
+        return it->second;
+    }
+
+    // Stores the values a statement returned for row `index`, starting at
+    // column `first`; maps by name if the table changed since the query.
+    void store(int index, const Statement& st, int first) {
+        const int count = st.columnCount() - first;
+        if (count == static_cast<int>(fields.size())) {
+            for (int c = 0; c < count; ++c)
+                columns[c][index] = st.value(first + c);
+            return;
+        }
+        for (int c = 0; c < count; ++c) {
+            const int field = findName(fields, st.columnName(first + c));
+            if (field >= 0)
+                columns[field][index] = st.value(first + c);
+        }
+    }
+
+    void markDeleted(int index) {
+        if (!deleted[index]) {
+            deleted[index] = 1;
+            --live;
+        }
+        ++revision;
+    }
+
+    // Runs a row source and reads all its rows.
+    static std::shared_ptr<Snapshot> load(const std::shared_ptr<Database>& db,
+                                          const std::string& rowSource);
+};
+
+RecordSet::RecordSet(std::shared_ptr<Database> db, std::string rowSource) : db_(std::move(db)) {
+    if (!db_)
+        throwNotOpen();
+    data_ = Snapshot::load(db_, rowSource);
+    pos_ = data_->live > 0 ? 0 : kBof;
+}
+
+std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared_ptr<Database>& db,
+                                                               const std::string& rowSource) {
+    const RowSource source = RowSource::parse(rowSource);
+    const std::vector<std::string> tableFields = db->fieldNames(source.table);
+
+    auto data = std::make_shared<Snapshot>();
+    data->db = db;
+    data->rowSource = rowSource;
+    data->table = quoteIdentifier(source.table);
+    for (const char* name : {"rowid", "_rowid_", "oid"}) {
+        if (findName(tableFields, name) < 0) {
+            data->rowidName = name;
+            break;
+        }
+    }
+    if (data->rowidName.empty())
+        throw DbError("La tabla «" + source.table +
+                          "» no se puede recorrer: sus campos ocultan "
+                          "el número de registro.",
+                      DbError::kBadRowSource);
+
+    std::string sql = "SELECT " + data->rowidName + ", * FROM " + data->table + " ORDER BY ";
+    if (source.orderField) {
+        if (findName(tableFields, *source.orderField) < 0)
+            throw DbError("No se encuentra el campo «" + *source.orderField + "» en la tabla «" +
+                              source.table + "».",
+                          DbError::kFieldNotFound);
+        // Numbers by value, words by the Spanish order, empty cells first;
+        // equal keys keep the stored order.
+        sql += quoteIdentifier(*source.orderField) + " COLLATE " + kSpanishCollation +
+               (source.descending ? " DESC, " : ", ");
+    }
+    sql += data->rowidName;
+
+    Statement query(db->handle(), sql);
+    const int count = query.columnCount() - 1;
+    for (int c = 0; c < count; ++c)
+        data->fields.push_back(query.columnName(c + 1));
+    data->columns.resize(static_cast<std::size_t>(count));
+    while (query.step()) {
+        if (data->rowids.size() >= static_cast<std::size_t>(kEof - 1))
+            throw DbError("La tabla tiene demasiados registros.", DbError::kGeneric);
+        data->rowids.push_back(query.int64(0));
+        for (int c = 0; c < count; ++c)
+            data->columns[c].push_back(query.value(c + 1));
+    }
+    query.reset();
+    data->deleted.assign(data->rowids.size(), 0);
+    data->live = data->size();
+    return data;
+}
+
+const std::string& RecordSet::rowSource() const {
+    static const std::string none;
+    return data_ ? data_->rowSource : none;
+}
+
+void RecordSet::Refresh() {
+    if (!data_)
+        throwNotOpen();
+    data_ = Snapshot::load(db_, data_->rowSource);
+    pos_ = data_->live > 0 ? 0 : kBof;
+    editing_ = adding_ = false;
+    buffer_.clear();
+}
+
+void RecordSet::Close() {
+    data_.reset();
+    db_.reset();
+    pos_ = kBof;
+    editing_ = adding_ = false;
+    buffer_.clear();
+}
+
+const std::vector<std::string>& RecordSet::FieldNames() const {
+    static const std::vector<std::string> none;
+    return data_ ? data_->fields : none;
+}
+
+int RecordSet::fieldIndex(const std::string& name) const {
+    return data_ ? findName(data_->fields, name) : -1;
+}
+
+// --- Walking -------------------------------------------------------------
+
+namespace {
+
+int nextLive(const std::vector<unsigned char>& deleted, int from) {
+    for (int i = from + 1; i < static_cast<int>(deleted.size()); ++i) {
+        if (!deleted[i])
+            return i;
+    }
+    return kEof;
+}
+
+int previousLive(const std::vector<unsigned char>& deleted, int from) {
+    for (int i = std::min(from, static_cast<int>(deleted.size())) - 1; i >= 0; --i) {
+        if (!deleted[i])
+            return i;
+    }
+    return kBof;
+}
+
+} // namespace
+
+void RecordSet::MoveFirst() {
+    if (!data_)
+        throwNotOpen();
+    editing_ = adding_ = false;
+    const int first = nextLive(data_->deleted, -1);
+    pos_ = first == kEof ? kBof : first; // empty: stays before the start
+}
+
+void RecordSet::MoveLast() {
+    if (!data_)
+        throwNotOpen();
+    editing_ = adding_ = false;
+    const int last = previousLive(data_->deleted, data_->size());
+    pos_ = last == kBof ? kEof : last; // empty: stays past the end
+}
+
+void RecordSet::MoveNext() {
+    if (IsEOF())
+        throwNoCurrentRecord();
+    editing_ = adding_ = false;
+    pos_ = nextLive(data_->deleted, pos_);
+}
+
+void RecordSet::MovePrevious() {
+    if (IsBOF())
+        throwNoCurrentRecord();
+    editing_ = adding_ = false;
+    pos_ = previousLive(data_->deleted, pos_);
+}
+
+void RecordSet::Move(int rows) {
+    if (!data_)
+        throwNotOpen();
+    if (rows == 0) {
+        if (pos_ == kBof || pos_ == kEof || data_->live == 0)
+            throwNoCurrentRecord();
+        editing_ = adding_ = false;
+        if (data_->deleted[pos_])
+            throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+        Statement& st = data_->statement("SELECT * FROM " + data_->table + " WHERE " +
+                                         data_->rowidName + " = ?1");
+        st.bind(1, data_->rowids[pos_]);
+        const bool found = st.step();
+        if (found)
+            data_->store(pos_, st, 0);
+        st.reset();
+        if (!found) { // removed by another process in the meantime
+            data_->markDeleted(pos_);
+            throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+        }
+        return;
+    }
+    for (int k = 0; k < rows; ++k) {
+        MoveNext();
+        if (pos_ == kEof)
+            return;
+    }
+    for (int k = 0; k > rows; --k) {
+        MovePrevious();
+        if (pos_ == kBof)
+            return;
+    }
+}
+
+bool RecordSet::IsEOF() const {
+    if (!data_)
+        throwNotOpen();
+    return data_->live == 0 || pos_ == kEof;
+}
+
+bool RecordSet::IsBOF() const {
+    if (!data_)
+        throwNotOpen();
+    return data_->live == 0 || pos_ == kBof;
+}
+
+int RecordSet::RecordCount() const {
+    if (!data_)
+        throwNotOpen();
+    return data_->live;
+}
+
+int RecordSet::AbsolutePosition() const {
+    if (!data_ || pos_ == kBof || pos_ == kEof || data_->deleted[pos_])
+        return -1;
+    if (data_->live == data_->size())
+        return pos_;
+    int position = 0;
+    for (int i = 0; i < pos_; ++i)
+        position += data_->deleted[i] ? 0 : 1;
+    return position;
+}
+
+void RecordSet::setAbsolutePosition(int position) {
+    if (!data_)
+        throwNotOpen();
+    if (position < 0 || position >= data_->live)
+        throwNoCurrentRecord();
+    editing_ = adding_ = false;
+    if (data_->live == data_->size()) {
+        pos_ = position;
+        return;
+    }
+    for (int i = 0; i < data_->size(); ++i) {
+        if (!data_->deleted[i] && position-- == 0) {
+            pos_ = i;
+            return;
+        }
+    }
+}
+
+// --- Fields --------------------------------------------------------------
+
+CellValue RecordSet::Field(const std::string& name) const {
+    const int index = fieldIndex(name);
+    if (!data_)
+        throwNotOpen();
+    if (index < 0)
+        throw DbError("No se encuentra el campo «" + name + "».", DbError::kFieldNotFound);
+    return Field(index);
+}
+
+CellValue RecordSet::Field(int index) const {
+    if (!data_)
+        throwNotOpen();
+    if (index < 0 || index >= static_cast<int>(data_->fields.size()))
+        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
+                      DbError::kFieldNotFound);
+    if (editing_ || adding_)
+        return buffer_[index];
+    if (pos_ == kBof || pos_ == kEof)
+        throwNoCurrentRecord();
+    if (data_->deleted[pos_])
+        throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+    return data_->columns[index][pos_];
+}
+
+std::vector<CellValue> RecordSet::column(const std::string& name) const {
+    const int index = fieldIndex(name);
+    if (!data_)
+        throwNotOpen();
+    if (index < 0)
+        throw DbError("No se encuentra el campo «" + name + "».", DbError::kFieldNotFound);
+    const auto& all = data_->columns[index];
+    if (data_->live == data_->size())
+        return all;
+    std::vector<CellValue> values;
+    values.reserve(static_cast<std::size_t>(data_->live));
+    for (int i = 0; i < data_->size(); ++i) {
+        if (!data_->deleted[i])
+            values.push_back(all[i]);
+    }
+    return values;
+}
+
+long long RecordSet::currentRowId() const {
+    if (!data_)
+        throwNotOpen();
+    if (pos_ == kBof || pos_ == kEof)
+        throwNoCurrentRecord();
+    return data_->rowids[pos_];
+}
+
+unsigned long long RecordSet::revision() const {
+    return data_ ? data_->revision : 0;
+}
+
+// --- Writing -------------------------------------------------------------
+
+void RecordSet::Edit() {
+    if (!data_)
+        throwNotOpen();
+    if (pos_ == kBof || pos_ == kEof || data_->live == 0)
+        throwNoCurrentRecord();
+    if (data_->deleted[pos_])
+        throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+    buffer_.clear();
+    for (const auto& column : data_->columns)
+        buffer_.push_back(column[pos_]);
+    editing_ = true;
+    adding_ = false;
+}
+
+void RecordSet::AddNew() {
+    if (!data_)
+        throwNotOpen();
+    buffer_.assign(data_->fields.size(), CellValue());
+    adding_ = true;
+    editing_ = false;
+}
+
+void RecordSet::SetField(const std::string& name, const CellValue& value) {
+    const int index = fieldIndex(name);
+    if (!data_)
+        throwNotOpen();
+    if (index < 0)
+        throw DbError("No se encuentra el campo «" + name + "».", DbError::kFieldNotFound);
+    SetField(index, value);
+}
+
+void RecordSet::SetField(int index, const CellValue& value) {
+    if (!data_)
+        throwNotOpen();
+    if (index < 0 || index >= static_cast<int>(data_->fields.size()))
+        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
+                      DbError::kFieldNotFound);
+    if (!editing_ && !adding_)
+        throw DbError("No se puede modificar un campo sin empezar antes a editar o añadir el "
+                      "registro.",
+                      DbError::kNotUpdating);
+    // An empty value is written as an empty cell.
+    buffer_[index] = value.isEmpty() ? CellValue::null() : value;
+}
+
+void RecordSet::Update() {
+    if (!data_)
+        throwNotOpen();
+    if (!editing_ && !adding_)
+        throw DbError("No hay ninguna edición ni registro nuevo que guardar.",
+                      DbError::kNotUpdating);
+    Snapshot& data = *data_;
+    const int count = static_cast<int>(data.fields.size());
+
+    if (adding_) {
+        std::string names;
+        std::string marks;
+        std::vector<int> written;
+        for (int c = 0; c < count; ++c) {
+            if (buffer_[c].isEmpty())
+                continue;
+            written.push_back(c);
+            names += (names.empty() ? "" : ", ") + quoteIdentifier(data.fields[c]);
+            marks += (marks.empty() ? "?" : ", ?") + std::to_string(written.size());
+        }
+        const std::string values =
+            written.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + marks + ")";
+        Statement& st = data.statement("INSERT INTO " + data.table + values + " RETURNING " +
+                                       data.rowidName + ", *");
+        for (std::size_t k = 0; k < written.size(); ++k)
+            st.bind(static_cast<int>(k + 1), buffer_[written[k]]);
+        const bool returned = st.step();
+        data.rowids.push_back(returned ? st.int64(0) : 0);
+        for (auto& column : data.columns)
+            column.push_back(CellValue::null());
+        data.deleted.push_back(0);
+        if (returned)
+            data.store(data.size() - 1, st, 1);
+        while (st.step()) {
+        }
+        st.reset();
+        ++data.live;
+        ++data.revision;
+        pos_ = data.size() - 1;
+    } else {
+        std::string assignments;
+        std::vector<int> written;
+        for (int c = 0; c < count; ++c) {
+            if (buffer_[c] == data.columns[c][pos_])
+                continue;
+            written.push_back(c);
+            assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(data.fields[c]) +
+                           " = ?" + std::to_string(written.size());
+        }
+        if (!written.empty()) {
+            Statement& st = data.statement("UPDATE " + data.table + " SET " + assignments +
+                                           " WHERE " + data.rowidName + " = ?" +
+                                           std::to_string(written.size() + 1) + " RETURNING *");
+            for (std::size_t k = 0; k < written.size(); ++k)
+                st.bind(static_cast<int>(k + 1), buffer_[written[k]]);
+            st.bind(static_cast<int>(written.size() + 1), data.rowids[pos_]);
+            const bool found = st.step();
+            if (found)
+                data.store(pos_, st, 0);
+            while (st.step()) {
+            }
+            st.reset();
+            if (!found) { // removed by another process in the meantime
+                editing_ = false;
+                data.markDeleted(pos_);
+                throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+            }
+            ++data.revision;
+        }
+    }
+    editing_ = adding_ = false;
+    buffer_.clear();
+}
+
+void RecordSet::CancelUpdate() {
+    if (!data_)
+        throwNotOpen();
+    if (!editing_ && !adding_)
+        throw DbError("No hay ninguna edición ni registro nuevo que cancelar.",
+                      DbError::kNotUpdating);
+    editing_ = adding_ = false;
+    buffer_.clear();
+}
+
+void RecordSet::Delete() {
+    if (!data_)
+        throwNotOpen();
+    if (pos_ == kBof || pos_ == kEof || data_->live == 0)
+        throwNoCurrentRecord();
+    if (data_->deleted[pos_])
+        throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+    editing_ = adding_ = false;
+    buffer_.clear();
+    Statement& st =
+        data_->statement("DELETE FROM " + data_->table + " WHERE " + data_->rowidName + " = ?1");
+    st.bind(1, data_->rowids[pos_]);
+    st.run();
+    data_->markDeleted(pos_);
+}
+
+RecordSet RecordSet::Clone() const {
+    if (!data_)
+        throwNotOpen();
+    RecordSet copy;
+    copy.db_ = db_;
+    copy.data_ = data_;
+    copy.pos_ = nextLive(data_->deleted, -1);
+    if (copy.pos_ == kEof)
+        copy.pos_ = kBof;
+    return copy;
+}
+
+} // namespace kalnor

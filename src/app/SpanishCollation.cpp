@@ -1,0 +1,100 @@
+#include "SpanishCollation.h"
+
+#include "SqliteError.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace kalnor {
+
+namespace {
+
+// Reads one UTF-8 code point; a byte that does not start a valid sequence is
+// returned alone, above every real code point.
+std::uint32_t nextCodePoint(std::string_view s, std::size_t& i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = byte(i);
+    if (c < 0x80) {
+        ++i;
+        return c;
+    }
+    int length = 0;
+    std::uint32_t cp = 0;
+    if ((c & 0xE0) == 0xC0) {
+        length = 2;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        length = 3;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        length = 4;
+        cp = c & 0x07;
+    }
+    if (length == 0 || i + length > s.size()) {
+        ++i;
+        return 0x110000u + c;
+    }
+    for (int k = 1; k < length; ++k) {
+        const unsigned char cc = byte(i + k);
+        if ((cc & 0xC0) != 0x80) {
+            ++i;
+            return 0x110000u + c;
+        }
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    i += length;
+    return cp;
+}
+
+// Primary weight: letters without case or accent; "ñ" between "n" and "o".
+std::uint32_t weight(std::uint32_t cp) {
+    if (cp >= 'A' && cp <= 'Z')
+        cp += 'a' - 'A';
+    if (cp >= 0xC0 && cp <= 0xFF) {
+        // Latin-1 letters: fold case, then drop the accent.
+        static constexpr char base[] = "aaaaaaaceeeeiiii"  // C0-CF
+                                       "dnooooo*ouuuuyts"  // D0-DF
+                                       "aaaaaaaceeeeiiii"  // E0-EF
+                                       "dnooooo/ouuuuyty"; // F0-FF
+        if (cp == 0xD1 || cp == 0xF1)
+            return 'n' * 2 + 1;
+        if (cp != 0xD7 && cp != 0xF7)
+            cp = static_cast<unsigned char>(base[cp - 0xC0]);
+    }
+    return cp * 2;
+}
+
+int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    return compareSpanish(std::string_view(static_cast<const char*>(a), lengthA),
+                          std::string_view(static_cast<const char*>(b), lengthB));
+}
+
+} // namespace
+
+int compareSpanish(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const std::uint32_t wa = weight(nextCodePoint(a, i));
+        const std::uint32_t wb = weight(nextCodePoint(b, j));
+        if (wa != wb)
+            return wa < wb ? -1 : 1;
+    }
+    const bool aDone = i >= a.size();
+    const bool bDone = j >= b.size();
+    if (aDone != bDone)
+        return aDone ? -1 : 1;
+    const int bytes = a.compare(b);
+    return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
+}
+
+void registerSpanishCollation(sqlite3* db) {
+    const int rc =
+        sqlite3_create_collation_v2(db, kSpanishCollation, SQLITE_UTF8, nullptr, collate, nullptr);
+    if (rc != SQLITE_OK)
+        throwSqlite(db, rc);
+}
+
+} // namespace kalnor

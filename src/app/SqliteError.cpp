@@ -1,0 +1,78 @@
+#include "SqliteError.h"
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace kalnor {
+
+namespace {
+
+struct Translation {
+    const char* text;
+    int code;
+};
+
+Translation translate(int extended) {
+    switch (extended) {
+    case SQLITE_CONSTRAINT_DATATYPE:
+        return {"El valor no es del tipo que admite el campo", DbError::kTypeMismatch};
+    case SQLITE_CONSTRAINT_CHECK:
+        return {"El valor no cumple la regla de validación del campo", DbError::kValidationRule};
+    case SQLITE_CONSTRAINT_NOTNULL:
+        return {"El campo no admite un valor vacío", DbError::kRequiredField};
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+        return {"El valor está repetido en un campo que no admite duplicados",
+                DbError::kDuplicateValue};
+    default:
+        break;
+    }
+    switch (extended & 0xff) {
+    case SQLITE_CONSTRAINT:
+        return {"El registro no cumple las reglas de la tabla", DbError::kValidationRule};
+    case SQLITE_MISMATCH:
+        return {"El valor no es del tipo que admite el campo", DbError::kTypeMismatch};
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return {"El fichero está bloqueado por otro proceso; inténtelo de nuevo", DbError::kLocked};
+    case SQLITE_READONLY:
+        return {"El fichero es de sólo lectura", DbError::kReadOnly};
+    case SQLITE_CORRUPT:
+        return {"El fichero está dañado", DbError::kDamaged};
+    case SQLITE_NOTADB:
+        return {"El fichero no es una base de datos", DbError::kNotADatabase};
+    case SQLITE_CANTOPEN:
+        return {"No se puede abrir el fichero", DbError::kCannotOpen};
+    case SQLITE_FULL:
+        return {"No queda espacio en el disco", DbError::kGeneric};
+    case SQLITE_IOERR:
+        return {"Error de lectura o escritura en el fichero", DbError::kGeneric};
+    case SQLITE_NOMEM:
+        return {"No hay memoria suficiente", DbError::kGeneric};
+    default:
+        return {"Error de la base de datos", DbError::kGeneric};
+    }
+}
+
+} // namespace
+
+void throwSqlite(sqlite3* db, int rc, std::string_view context) {
+    const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    // The connection's code may be stale when rc came from elsewhere.
+    const int code = (extended & 0xff) == (rc & 0xff) ? extended : rc;
+    const Translation t = translate(code);
+    std::string message = t.text;
+    if (!context.empty()) {
+        message += " (";
+        message += context;
+        message += ")";
+    }
+    const char* detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    message += ". [";
+    message += detail ? detail : sqlite3_errstr(rc);
+    message += "]";
+    throw DbError(message, t.code);
+}
+
+} // namespace kalnor

@@ -1,0 +1,469 @@
+#include "DatabaseFixture.h"
+
+#include "app/DbError.h"
+
+#include <gmock/gmock.h>
+
+namespace kalnor::testing {
+namespace {
+
+using stats::CellValue;
+using ::testing::ElementsAre;
+
+CellValue num(double v) {
+    return CellValue::number(v);
+}
+CellValue txt(const std::string& s) {
+    return CellValue::text(s);
+}
+
+// The values of one field, walking the set from its first row.
+std::vector<CellValue> walk(RecordSet& rs, const std::string& field) {
+    std::vector<CellValue> values;
+    if (rs.RecordCount() == 0)
+        return values;
+    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext())
+        values.push_back(rs.Field(field));
+    return values;
+}
+
+int errorCode(const auto& action) {
+    try {
+        action();
+    } catch (const DbError& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+// --- Order -------------------------------------------------------------------
+
+using RecordSetOrder = DatabaseFixture;
+
+TEST_F(RecordSetOrder, WithoutOrderByRowsComeInInsertionOrder) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    EXPECT_THAT(walk(rs, "Xi"), ElementsAre(num(5), num(2), num(3), num(2), CellValue::null()));
+    EXPECT_THAT(rs.FieldNames(), ElementsAre("Xi", "ni"));
+    EXPECT_EQ(rs.rowSource(), "SELECT * FROM DIS");
+}
+
+TEST_F(RecordSetOrder, OrderByANumericFieldSortsByValueWithEmptyCellsFirst) {
+    auto db = openDb();
+    db->exec("INSERT INTO DIS VALUES (10, 1), (-1.5, 1)");
+    RecordSet rs(db, "SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_THAT(walk(rs, "Xi"),
+                ElementsAre(CellValue::null(), num(-1.5), num(2), num(2), num(3), num(5), num(10)));
+    // Equal keys keep their stored order.
+    rs.MoveFirst();
+    rs.Move(2);
+    EXPECT_EQ(rs.Field("ni"), num(1));
+    rs.MoveNext();
+    EXPECT_EQ(rs.Field("ni"), num(4));
+}
+
+TEST_F(RecordSetOrder, OrderByAWordFieldSortsAlphabeticallyInSpanish) {
+    auto db = openDb();
+    db->exec("INSERT INTO CAT VALUES ('zapato', 1), ('Ñu', 1), ('árbol', 1), ('nube', 1), "
+             "('Barco', 1), ('avión', 1), ('oca', 1), ('10', 1), ('9', 1), ('Árbol', 1)");
+    RecordSet rs(db, "SELECT * FROM CAT ORDER BY [Xi]");
+    EXPECT_THAT(walk(rs, "Xi"),
+                ElementsAre(txt("10"), txt("9"), txt("Árbol"), txt("árbol"), txt("avión"),
+                            txt("Barco"), txt("nube"), txt("Ñu"), txt("oca"), txt("zapato")));
+}
+
+TEST_F(RecordSetOrder, AcceptsTheRowSourceSpellingsInUse) {
+    auto db = openDb();
+    EXPECT_EQ(RecordSet(db, "SELECT * FROM [ENUNCIADO]").RecordCount(), 1);
+    EXPECT_EQ(RecordSet(db, "select * from DIS order by ni desc").Field("ni"), num(4));
+    EXPECT_EQ(RecordSet(db, "SELECT * FROM \"DIS\" ORDER BY \"Xi\";").RecordCount(), 5);
+    EXPECT_EQ(errorCode([&] { RecordSet(db, "SELECT Xi FROM DIS"); }), DbError::kBadRowSource);
+    EXPECT_EQ(errorCode([&] { RecordSet(db, "SELECT * FROM DIS WHERE 1"); }),
+              DbError::kBadRowSource);
+    EXPECT_EQ(errorCode([&] { RecordSet(db, "SELECT * FROM CON"); }), DbError::kTableNotFound);
+    EXPECT_EQ(errorCode([&] { RecordSet(db, "SELECT * FROM DIS ORDER BY [Yi]"); }),
+              DbError::kFieldNotFound);
+}
+
+TEST_F(RecordSetOrder, RefreshRereadsTheFile) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    db->exec("DELETE FROM DIS WHERE Xi = 5");
+    EXPECT_EQ(rs.RecordCount(), 5);
+    rs.Refresh();
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_EQ(rs.Field("Xi"), num(2));
+}
+
+// --- Walking -----------------------------------------------------------------
+
+using RecordSetWalk = DatabaseFixture;
+
+TEST_F(RecordSetWalk, EmptySetIsAtBothEnds) {
+    RecordSet rs(openDb(), "SELECT * FROM CAT");
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_TRUE(rs.IsBOF());
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_EQ(rs.AbsolutePosition(), -1);
+    rs.MoveFirst();
+    rs.MoveLast();
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_EQ(errorCode([&] { rs.MoveNext(); }), DbError::kNoCurrentRecord);
+    EXPECT_EQ(errorCode([&] { rs.Field("Xi"); }), DbError::kNoCurrentRecord);
+    EXPECT_TRUE(rs.column("Xi").empty());
+}
+
+TEST_F(RecordSetWalk, OpensOnTheFirstRowAndWalksToBothEnds) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    EXPECT_FALSE(rs.IsBOF());
+    EXPECT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.Field("Xi"), num(5));
+    EXPECT_EQ(rs.AbsolutePosition(), 0);
+
+    rs.MoveLast();
+    EXPECT_EQ(rs.Field("ni"), num(2));
+    rs.MoveNext();
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_EQ(errorCode([&] { rs.Field("Xi"); }), DbError::kNoCurrentRecord);
+    EXPECT_EQ(errorCode([&] { rs.MoveNext(); }), DbError::kNoCurrentRecord);
+    rs.MovePrevious(); // back from past the end
+    EXPECT_EQ(rs.AbsolutePosition(), 4);
+
+    rs.MoveFirst();
+    rs.MovePrevious();
+    EXPECT_TRUE(rs.IsBOF());
+    EXPECT_FALSE(rs.IsEOF());
+    EXPECT_EQ(errorCode([&] { rs.MovePrevious(); }), DbError::kNoCurrentRecord);
+    rs.MoveNext();
+    EXPECT_EQ(rs.Field("Xi"), num(5));
+}
+
+TEST_F(RecordSetWalk, MoveByRowsAndByPosition) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    rs.Move(2);
+    EXPECT_EQ(rs.Field("Xi"), num(3));
+    rs.Move(-1);
+    EXPECT_EQ(rs.Field("Xi"), num(2));
+    rs.Move(10);
+    EXPECT_TRUE(rs.IsEOF());
+    rs.setAbsolutePosition(3);
+    EXPECT_EQ(rs.Field("ni"), num(4));
+    EXPECT_EQ(errorCode([&] { rs.setAbsolutePosition(5); }), DbError::kNoCurrentRecord);
+}
+
+TEST_F(RecordSetWalk, MoveZeroRereadsTheCurrentRowFromTheFile) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    Database::open(path_)->exec("UPDATE DIS SET ni = 7 WHERE Xi = 5");
+    EXPECT_EQ(rs.Field("ni"), num(1));
+    rs.Move(0);
+    EXPECT_EQ(rs.Field("ni"), num(7));
+    Database::open(path_)->exec("DELETE FROM DIS WHERE Xi = 5");
+    EXPECT_EQ(errorCode([&] { rs.Move(0); }), DbError::kRecordDeleted);
+    EXPECT_EQ(rs.RecordCount(), 4);
+}
+
+// --- Writing -----------------------------------------------------------------
+
+using RecordSetWrite = DatabaseFixture;
+
+TEST_F(RecordSetWrite, EditUpdateWritesTheFileAndKeepsThePosition) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS ORDER BY [Xi]");
+    rs.Move(2); // the second 2
+    const auto before = rs.revision();
+    rs.Edit();
+    rs.SetField("Xi", num(99));
+    EXPECT_EQ(rs.Field("Xi"), num(99)); // reads the edit buffer
+    rs.Update();
+    EXPECT_EQ(rs.Field("Xi"), num(99));
+    EXPECT_EQ(rs.AbsolutePosition(), 2); // the set is not re-sorted
+    EXPECT_GT(rs.revision(), before);
+    rs.Close();
+
+    RecordSet again(openDb(), "SELECT * FROM DIS");
+    EXPECT_THAT(walk(again, "Xi"), ElementsAre(num(5), num(2), num(3), num(99), CellValue::null()));
+}
+
+TEST_F(RecordSetWrite, AddNewAppendsAtTheEndAndStaysOnTheNewRow) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS ORDER BY [Xi]");
+    rs.AddNew();
+    rs.SetField("Xi", num(0.5));
+    rs.SetField("ni", num(3));
+    rs.Update();
+    EXPECT_EQ(rs.RecordCount(), 6);
+    EXPECT_EQ(rs.AbsolutePosition(), 5);
+    EXPECT_EQ(rs.Field("Xi"), num(0.5));
+    rs.MoveNext();
+    EXPECT_TRUE(rs.IsEOF());
+
+    rs.AddNew();
+    rs.SetField("Xi", CellValue()); // empty means an empty cell
+    rs.Update();
+    EXPECT_EQ(rs.Field("Xi"), CellValue::null());
+    EXPECT_EQ(rs.Field("ni"), CellValue::null());
+    rs.Close();
+
+    RecordSet again(openDb(), "SELECT * FROM DIS");
+    EXPECT_EQ(again.RecordCount(), 7);
+    again.MoveLast();
+    again.MovePrevious();
+    EXPECT_EQ(again.Field("Xi"), num(0.5));
+    EXPECT_EQ(again.Field("ni"), num(3));
+}
+
+TEST_F(RecordSetWrite, AddNewOnAnEmptySet) {
+    RecordSet rs(openDb(), "SELECT * FROM CAT");
+    rs.AddNew();
+    rs.SetField("Xi", txt("Rojo"));
+    rs.SetField("ni", num(2));
+    rs.Update();
+    EXPECT_FALSE(rs.IsEOF());
+    EXPECT_FALSE(rs.IsBOF());
+    EXPECT_EQ(rs.Field("Xi"), txt("Rojo"));
+}
+
+TEST_F(RecordSetWrite, CancelUpdateDiscardsTheBuffer) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    rs.MoveNext();
+    rs.Edit();
+    rs.SetField("ni", num(50));
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.Field("ni"), num(1));
+    rs.AddNew();
+    rs.SetField("ni", num(50));
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.RecordCount(), 5);
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+    EXPECT_EQ(errorCode([&] { rs.CancelUpdate(); }), DbError::kNotUpdating);
+    rs.Edit();
+    rs.SetField("ni", num(50));
+    rs.MoveNext(); // moving away drops the edit
+    rs.MovePrevious();
+    EXPECT_EQ(rs.Field("ni"), num(1));
+}
+
+TEST_F(RecordSetWrite, WritingOutsideAnEditIsRefused) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    EXPECT_EQ(errorCode([&] { rs.SetField("ni", num(2)); }), DbError::kNotUpdating);
+    EXPECT_EQ(errorCode([&] { rs.Update(); }), DbError::kNotUpdating);
+    rs.Edit();
+    EXPECT_EQ(errorCode([&] { rs.SetField("nada", num(2)); }), DbError::kFieldNotFound);
+    EXPECT_EQ(errorCode([&] { rs.Field("nada"); }), DbError::kFieldNotFound);
+}
+
+TEST_F(RecordSetWrite, ValuesTheTableRefusesComeBackAsErrorsAndLeaveTheFileAlone) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    rs.Edit();
+    rs.SetField("ni", num(2.5));
+    EXPECT_EQ(errorCode([&] { rs.Update(); }), DbError::kTypeMismatch);
+    rs.SetField("ni", num(-1));
+    EXPECT_EQ(errorCode([&] { rs.Update(); }), DbError::kValidationRule);
+    rs.SetField("ni", txt("mucho"));
+    try {
+        rs.Update();
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr("campo"));
+    }
+    rs.SetField("ni", num(6)); // the edit goes on and can still succeed
+    rs.Update();
+    EXPECT_EQ(rs.Field("ni"), num(6));
+
+    rs.AddNew();
+    rs.SetField("Xi", txt("dos"));
+    EXPECT_EQ(errorCode([&] { rs.Update(); }), DbError::kTypeMismatch);
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.RecordCount(), 5);
+    rs.Close();
+    RecordSet again(openDb(), "SELECT * FROM DIS");
+    EXPECT_EQ(again.RecordCount(), 5);
+    EXPECT_EQ(again.Field("ni"), num(6));
+}
+
+TEST_F(RecordSetWrite, ReadsNumbersWordsAndEmptyCellsByTheirStoredType) {
+    auto db = openDb();
+    db->exec("CREATE TABLE LIBRE (a, b, c)");
+    db->exec("INSERT INTO LIBRE VALUES (3, 'tres', NULL), (2.5, '2,5', x'41')");
+    RecordSet rs(db, "SELECT * FROM LIBRE");
+    EXPECT_EQ(rs.Field("a"), num(3));
+    EXPECT_EQ(rs.Field("b"), txt("tres"));
+    EXPECT_EQ(rs.Field("c"), CellValue::null());
+    rs.MoveNext();
+    EXPECT_EQ(rs.Field("a"), num(2.5));
+    EXPECT_EQ(rs.Field("b"), txt("2,5"));
+    EXPECT_EQ(rs.Field("c"), txt("A"));
+}
+
+TEST_F(RecordSetWrite, WritesInsideATransactionLandTogether) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    {
+        Database::Transaction t(*db);
+        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+            rs.Edit();
+            rs.SetField("ni", num(9));
+            rs.Update();
+        }
+        t.commit();
+    }
+    RecordSet again(openDb(), "SELECT * FROM DIS");
+    EXPECT_THAT(walk(again, "ni"), ElementsAre(num(9), num(9), num(9), num(9), num(9)));
+}
+
+// --- Delete ------------------------------------------------------------------
+
+using RecordSetDelete = DatabaseFixture;
+
+TEST_F(RecordSetDelete, StaysOnTheDeletedRowUntilTheNextMove) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    rs.MoveNext(); // 2
+    rs.Delete();
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_FALSE(rs.IsEOF());
+    EXPECT_EQ(errorCode([&] { rs.Field("Xi"); }), DbError::kRecordDeleted);
+    EXPECT_EQ(errorCode([&] { rs.Delete(); }), DbError::kRecordDeleted);
+    EXPECT_EQ(errorCode([&] { rs.Edit(); }), DbError::kRecordDeleted);
+    rs.MoveNext();
+    EXPECT_EQ(rs.Field("Xi"), num(3));
+    rs.MovePrevious();
+    EXPECT_EQ(rs.Field("Xi"), num(5));
+    EXPECT_THAT(rs.column("Xi"), ElementsAre(num(5), num(3), num(2), CellValue::null()));
+    rs.Close();
+
+    RecordSet again(openDb(), "SELECT * FROM DIS");
+    EXPECT_THAT(walk(again, "Xi"), ElementsAre(num(5), num(3), num(2), CellValue::null()));
+}
+
+TEST_F(RecordSetDelete, DeletingTheLastRowThenMovingNextReachesTheEnd) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    rs.MoveLast();
+    rs.Delete();
+    rs.MoveNext();
+    EXPECT_TRUE(rs.IsEOF());
+    rs.MovePrevious();
+    EXPECT_EQ(rs.Field("ni"), num(4));
+    EXPECT_EQ(rs.AbsolutePosition(), 3);
+}
+
+TEST_F(RecordSetDelete, DeletingEveryRowLeavesAnEmptySet) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    while (rs.RecordCount() > 0) {
+        rs.MoveFirst();
+        rs.Delete();
+    }
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_TRUE(rs.IsBOF());
+}
+
+// The tally walks like this: merge into the next row, step back, delete,
+// step on to the merged row.
+TEST_F(RecordSetDelete, MergeStepBackDeleteAndStepOn) {
+    auto db = openDb();
+    db->exec("DELETE FROM DIS; INSERT INTO DIS VALUES (2,1),(2,1),(3,1),(5,1),(5,1),(5,1)");
+    RecordSet rs(db, "SELECT * FROM DIS ORDER BY [Xi]");
+    rs.MoveFirst();
+    while (!rs.IsEOF()) {
+        const CellValue v = rs.Field("Xi");
+        const double n = rs.Field("ni").asNumber();
+        rs.MoveNext();
+        if (!rs.IsEOF() && rs.Field("Xi") == v) {
+            rs.Edit();
+            rs.SetField("ni", num(n + rs.Field("ni").asNumber()));
+            rs.Update();
+            rs.MovePrevious();
+            rs.Delete();
+            if (!rs.IsEOF())
+                rs.MoveNext();
+        }
+    }
+    EXPECT_THAT(rs.column("Xi"), ElementsAre(num(2), num(3), num(5)));
+    EXPECT_THAT(rs.column("ni"), ElementsAre(num(2), num(1), num(3)));
+}
+
+// --- Clone -------------------------------------------------------------------
+
+using RecordSetClone = DatabaseFixture;
+
+TEST_F(RecordSetClone, SharesRowsAndEditsButHasItsOwnPosition) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    rs.MoveNext();
+    RecordSet clone = rs.Clone();
+    clone.MoveLast();
+    EXPECT_EQ(clone.RecordCount(), 5);
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+    EXPECT_EQ(clone.AbsolutePosition(), 4);
+
+    clone.Edit();
+    clone.SetField("Xi", num(8));
+    clone.Update();
+    clone.MoveFirst();
+    clone.Delete();
+    rs.MoveLast();
+    EXPECT_EQ(rs.Field("Xi"), num(8));
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_EQ(rs.revision(), clone.revision());
+
+    rs.AddNew();
+    rs.SetField("Xi", num(1));
+    rs.Update();
+    clone.MoveLast();
+    EXPECT_EQ(clone.Field("Xi"), num(1));
+
+    clone.Close();
+    EXPECT_FALSE(clone.isOpen());
+    EXPECT_TRUE(rs.isOpen());
+    EXPECT_EQ(rs.RecordCount(), 5);
+}
+
+TEST_F(RecordSetClone, ClosedSetsRefuseEverything) {
+    RecordSet rs;
+    EXPECT_FALSE(rs.isOpen());
+    EXPECT_TRUE(rs.FieldNames().empty());
+    EXPECT_EQ(rs.fieldIndex("Xi"), -1);
+    EXPECT_EQ(errorCode([&] { rs.RecordCount(); }), DbError::kNotOpen);
+    EXPECT_EQ(errorCode([&] { rs.Clone(); }), DbError::kNotOpen);
+    EXPECT_EQ(errorCode([&] { rs.MoveFirst(); }), DbError::kNotOpen);
+}
+
+TEST_F(RecordSetClone, TheDatabaseLivesAsLongAsASetUsesIt) {
+    RecordSet rs(Database::open(path_), "SELECT * FROM DIS");
+    RecordSet clone = rs.Clone();
+    rs.Close();
+    clone.Edit();
+    clone.SetField("ni", num(3));
+    clone.Update();
+    EXPECT_EQ(clone.database()->path(), path_);
+}
+
+// --- Field names -------------------------------------------------------------
+
+using RecordSetNames = DatabaseFixture;
+
+TEST_F(RecordSetNames, UnicodeAndPunctuationInFieldNamesWorkEverywhere) {
+    const std::vector<std::string> names = {"¡Xi",  "Xi·ni",           "Xi²·ni",    "Xi³·ni",
+                                            "% ni", "|Xi - Media|·ni", "ln(Xi)·ni", "rowid"};
+    auto db = openDb();
+    for (const auto& name : names)
+        db->addDoubleField("DIS", name);
+    RecordSet rs(db, "SELECT * FROM DIS");
+    double value = 1;
+    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+        rs.Edit();
+        for (const auto& name : names)
+            rs.SetField(name, num(value++));
+        rs.Update();
+    }
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        RecordSet sorted(db, "SELECT * FROM DIS ORDER BY [" + names[k] + "]");
+        EXPECT_EQ(sorted.column(names[k]).size(), 5u) << names[k];
+        sorted.MoveLast();
+        sorted.Move(0);
+        EXPECT_EQ(sorted.Field(names[k]), num(33.0 + k)) << names[k];
+    }
+    rs.MoveFirst();
+    rs.Delete();
+    rs.Refresh();
+    EXPECT_EQ(rs.RecordCount(), 4);
+}
+
+} // namespace
+} // namespace kalnor::testing
