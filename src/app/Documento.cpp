@@ -261,6 +261,13 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
         };
         for (std::size_t i = 0; i < n; ++i) {
             const std::optional<std::int32_t> f = comoFrecuencia(ni[i]);
+            if (!f && comoNumero(ni[i])) {
+                anotarError(static_cast<int>(ErrorCode::UnreadableRecord),
+                            "Registro " + std::to_string(i + 1) +
+                                ": el campo «ni» no cabe en un entero de 32 bits («" +
+                                textoDe(ni[i]) + "»)");
+                return false;
+            }
             if (!f)
                 return ilegible(i, "ni", ni[i]);
             frecuencias[i] = *f;

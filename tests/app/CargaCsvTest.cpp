@@ -1,0 +1,71 @@
+#include "Distribuciones.h"
+
+#include "app/DbError.h"
+#include "app/RecordSet.h"
+
+namespace kalnor::testing {
+namespace {
+
+using Valores = std::vector<stats::CellValue>;
+
+class CargarCsv : public Distribuciones {
+protected:
+    std::size_t cargar(const std::string& archivo, std::string_view codigo, std::string_view csv) {
+        return kalnor::CargarCsv(*Database::open(archivo), *stats::kindByCode(codigo), csv);
+    }
+    Valores columna(const std::string& archivo, const std::string& tabla,
+                    const std::string& campo) {
+        return RecordSet(Database::open(archivo), "SELECT * FROM " + tabla).column(campo);
+    }
+    // Expects a refusal naming `linea` and an unchanged table.
+    void rechaza(std::string_view csv, const std::string& mensaje) {
+        const std::string a = nueva("r.mdb", "CON", "LiX,LsX,ni\n0,1,1\n");
+        try {
+            cargar(a, "CON", csv);
+            ADD_FAILURE() << "aceptado: " << csv;
+        } catch (const DbError& e) {
+            EXPECT_EQ(std::string(e.what()), mensaje);
+        }
+        EXPECT_EQ(columna(a, "CON", "ni"), (Valores{num(1)}));
+    }
+};
+
+TEST_F(CargarCsv, CommaWithDecimalPointAndSemicolonWithDecimalComma) {
+    const std::string a = nueva("a.mdb", "CON");
+    EXPECT_EQ(cargar(a, "CON", "LiX,LsX,ni\n0.5,1.5,2\r\n1.5,2.5,3\n\n"), 2u);
+    EXPECT_EQ(cargar(a, "CON", "\xEF\xBB\xBFLsX;LiX;ni\n3,5;2,5;4\n"), 1u);
+    EXPECT_EQ(columna(a, "CON", "LiX"), (Valores{num(0.5), num(1.5), num(2.5)}));
+    EXPECT_EQ(columna(a, "CON", "LsX"), (Valores{num(1.5), num(2.5), num(3.5)}));
+    EXPECT_EQ(columna(a, "CON", "ni"), (Valores{num(2), num(3), num(4)}));
+}
+
+TEST_F(CargarCsv, WordsMayBeQuoted) {
+    const std::string a = nueva("a.mdb", "CAT");
+    cargar(a, "CAT", "Xi,ni\n\"Rojo, oscuro\",2\n\"dijo \"\"sí\"\"\",1\nazul,1\n");
+    EXPECT_EQ(columna(a, "CAT", "Xi"),
+              (Valores{txt("Rojo, oscuro"), txt("dijo \"sí\""), txt("azul")}));
+}
+
+TEST_F(CargarCsv, DerivedColumnsMayBeLoadedOrLeftEmpty) {
+    const std::string a = nueva("a.mdb", "DIS");
+    ASSERT_TRUE(Documento::CrearCampo(a, "DIS", "Fi"));
+    cargar(a, "DIS", "Xi,ni,Fi\n1,2,2\n2,1,\n");
+    EXPECT_EQ(columna(a, "DIS", "Fi"), (Valores{num(2), stats::CellValue::null()}));
+}
+
+TEST_F(CargarCsv, BadLinesAreRefusedWithTheirNumberAndNothingIsWritten) {
+    rechaza("LiX,LsX,ni\n1,2,1\n2,3,x\n", "Línea 3: «x» no es un número (campo «ni»)");
+    rechaza("LiX,LsX,ni\n1,2,1\n\n2,3,1.5\n",
+            "Línea 4: la frecuencia «1.5» no es un número natural");
+    rechaza("LiX,LsX,ni\n1,2,-1\n", "Línea 2: la frecuencia «-1» no es un número natural");
+    rechaza("LiX,LsX,ni\n1,2\n", "Línea 2: se esperaban 3 campos y hay 2");
+    rechaza("LiX,LsX,ni\n,2,1\n", "Línea 2: el campo «LiX» está vacío");
+    rechaza("LiX,LsX,ni\n1,dos,1\n", "Línea 2: «dos» no es un número (campo «LsX»)");
+    rechaza("LiX,ni\n1,1\n", "Línea 1: falta el campo «LsX» en la cabecera");
+    rechaza("LiX,LsX,Xi,ni\n", "Línea 1: la tabla CON no tiene el campo «Xi»");
+    rechaza("LiX,LsX,ni,ni\n", "Línea 1: el campo «ni» está repetido");
+    rechaza("", "Los datos están vacíos: falta la línea de cabecera");
+}
+
+} // namespace
+} // namespace kalnor::testing

@@ -1,0 +1,245 @@
+#include "Distribuciones.h"
+
+namespace kalnor::testing {
+namespace {
+
+using stats::CellValue;
+using Valores = std::vector<CellValue>;
+using Frecuencias = std::vector<std::int32_t>;
+
+class LeerVariable : public Distribuciones {
+protected:
+    // Opens `archivo`, sets the active variable, counts and reads.
+    bool leer(const std::string& archivo, const std::string& variable = "X") {
+        EXPECT_TRUE(doc_.AbrirBase(archivo)) << doc_.error.MensajeError;
+        doc_.VarActiva = variable;
+        EXPECT_GT(doc_.ContarRegistros(), 0);
+        return doc_.LeerVariable();
+    }
+    const Valores& valores() const { return doc_.listas.Valores; }
+    const Frecuencias& frecuencias() const { return doc_.listas.Frecuencias; }
+    const Valores& limInf() const { return doc_.listas.LimInf; }
+    const Valores& limSup() const { return doc_.listas.LimSup; }
+
+    Documento doc_;
+};
+
+const Valores kVacios3(3);
+
+// --- Every kind, both variables -----------------------------------------
+
+TEST_F(LeerVariable, CategoricalKeepsTheWordsInRecordOrder) {
+    const std::string a = nueva("cat.mdb", "CAT", "Xi,ni\nverde,2\nazul,5\n12,1\n");
+    ASSERT_TRUE(leer(a));
+    EXPECT_EQ(valores(), (Valores{txt("verde"), txt("azul"), txt("12")}));
+    EXPECT_EQ(frecuencias(), (Frecuencias{2, 5, 1}));
+    EXPECT_EQ(limInf(), kVacios3);
+    EXPECT_EQ(limSup(), kVacios3);
+}
+
+TEST_F(LeerVariable, DiscreteInDescendingOrderStaysDescending) {
+    const std::string a = nueva("dis.mdb", "DIS", "Xi,ni\n9,1\n5.5,2\n-1,3\n");
+    ASSERT_TRUE(leer(a));
+    EXPECT_EQ(valores(), (Valores{num(9), num(5.5), num(-1)}));
+    EXPECT_EQ(frecuencias(), (Frecuencias{1, 2, 3}));
+}
+
+TEST_F(LeerVariable, DiscreteNeverReadsY) {
+    const std::string a = nueva("dis.mdb", "DIS", "Xi,ni\n1,1\n2,1\n3,1\n");
+    ASSERT_TRUE(Documento::CrearCampo(a, "DIS", "Yi"));
+    Database::open(a)->exec("UPDATE DIS SET Yi = 100");
+    ASSERT_TRUE(leer(a, "Y"));
+    EXPECT_EQ(valores(), (Valores{num(1), num(2), num(3)}));
+}
+
+TEST_F(LeerVariable, ContinuousGivesClassMarksAndLimits) {
+    const std::string a = nueva("con.mdb", "CON", "LiX,LsX,ni\n0,5,1\n5,10,2\n10,15.5,3\n");
+    for (const char* variable : {"X", "Y"}) { // one variable: Y reads X
+        SCOPED_TRACE(variable);
+        ASSERT_TRUE(leer(a, variable));
+        EXPECT_EQ(valores(), (Valores{num(2.5), num(7.5), num(12.75)}));
+        EXPECT_EQ(limInf(), (Valores{num(0), num(5), num(10)}));
+        EXPECT_EQ(limSup(), (Valores{num(5), num(10), num(15.5)}));
+        EXPECT_EQ(frecuencias(), (Frecuencias{1, 2, 3}));
+    }
+}
+
+TEST_F(LeerVariable, CategoricalContinuousReadsWordsForXAndClassesForY) {
+    const std::string a =
+        nueva("catcon.mdb", "CATCON", "Xi,LiY,LsY,ni\nchicos,150,160,4\nchicas,160,170,6\n");
+    ASSERT_TRUE(leer(a, "X"));
+    EXPECT_EQ(valores(), (Valores{txt("chicos"), txt("chicas")}));
+    EXPECT_EQ(limInf(), Valores(2));
+    EXPECT_EQ(limSup(), Valores(2));
+
+    ASSERT_TRUE(leer(a, "Y"));
+    EXPECT_EQ(valores(), (Valores{num(155), num(165)}));
+    EXPECT_EQ(limInf(), (Valores{num(150), num(160)}));
+    EXPECT_EQ(limSup(), (Valores{num(160), num(170)}));
+    EXPECT_EQ(frecuencias(), (Frecuencias{4, 6}));
+}
+
+TEST_F(LeerVariable, PairsOfValuesReadTheActiveOne) {
+    struct Caso {
+        const char* codigo;
+        const char* csv;
+        Valores x, y;
+    };
+    const std::vector<Caso> casos{
+        {"DISDIS", "Xi,Yi,ni\n1,10,1\n2,20,1\n", {num(1), num(2)}, {num(10), num(20)}},
+        {"CATCAT",
+         "Xi,Yi,ni\nsí,alto,1\nno,bajo,1\n",
+         {txt("sí"), txt("no")},
+         {txt("alto"), txt("bajo")}},
+        {"CATDIS", "Xi,Yi,ni\nA,3,1\nB,4,1\n", {txt("A"), txt("B")}, {num(3), num(4)}},
+        {"DISCON", "Xi,LiY,LsY,ni\n1,0,2,1\n2,2,4,1\n", {num(1), num(2)}, {num(1), num(3)}},
+        {"CONCON",
+         "LiX,LsX,LiY,LsY,ni\n0,2,10,20,1\n2,4,20,40,1\n",
+         {num(1), num(3)},
+         {num(15), num(30)}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.codigo);
+        const std::string a = nueva(std::string(c.codigo) + ".mdb", c.codigo, c.csv);
+        ASSERT_TRUE(leer(a, "X"));
+        EXPECT_EQ(valores(), c.x);
+        ASSERT_TRUE(leer(a, "Y"));
+        EXPECT_EQ(valores(), c.y);
+        EXPECT_EQ(frecuencias(), (Frecuencias{1, 1}));
+    }
+}
+
+// --- Conversions ----------------------------------------------------------
+
+// Tables written by other programs may hold any type in any column.
+std::string libre(const std::string& filas) {
+    return "CREATE TABLE ENUNCIADO (TIPO, CLASE, ENUNCIADO);"
+           "INSERT INTO ENUNCIADO VALUES ('Discreta', 'Dist. UNIDIMENSIONAL', '');"
+           "CREATE TABLE DIS (Xi, ni);"
+           "INSERT INTO DIS VALUES " +
+           filas + ";";
+}
+std::string libreCon(const std::string& filas) {
+    return "CREATE TABLE ENUNCIADO (TIPO, CLASE, ENUNCIADO);"
+           "INSERT INTO ENUNCIADO VALUES ('Continua', 'Dist. UNIDIMENSIONAL', '');"
+           "CREATE TABLE CON (LiX, LsX, ni);"
+           "INSERT INTO CON VALUES " +
+           filas + ";";
+}
+
+TEST_F(LeerVariable, FrequenciesRoundHalvesToEven) {
+    const std::string a =
+        aMano("a.mdb", libre("(1, 2.5), (2, 3.5), (3, 0.5), (4, 1.4999), (5, 2.6)"));
+    ASSERT_TRUE(leer(a));
+    EXPECT_EQ(frecuencias(), (Frecuencias{2, 4, 0, 1, 3}));
+}
+
+TEST_F(LeerVariable, TextThatReadsAsANumberIsThatNumber) {
+    const std::string a = aMano("a.mdb", libre("('7', '3'), (8, ' 2,5 ')"));
+    ASSERT_TRUE(leer(a));
+    EXPECT_EQ(frecuencias(), (Frecuencias{3, 2}));
+    EXPECT_EQ(valores(), (Valores{txt("7"), num(8)})); // values are copied as stored
+    const std::string c = aMano("c.mdb", libreCon("('1,5', '2.5', 1)"));
+    ASSERT_TRUE(leer(c));
+    EXPECT_EQ(valores(), (Valores{num(2)}));
+    EXPECT_EQ(limInf(), (Valores{txt("1,5")}));
+}
+
+TEST_F(LeerVariable, EmptyValueIsCopiedAsNull) {
+    const std::string a = aMano("a.mdb", libre("(NULL, 1), (2, 1)"));
+    ASSERT_TRUE(leer(a));
+    EXPECT_EQ(valores(), (Valores{CellValue::null(), num(2)}));
+}
+
+// --- Records that cannot be read ----------------------------------------
+
+class RegistroIlegible : public LeerVariable {
+protected:
+    void ilegible(const std::string& archivo, const std::string& motivo) {
+        EXPECT_FALSE(leer(archivo));
+        EXPECT_EQ(doc_.error.NumError, static_cast<int>(stats::ErrorCode::UnreadableRecord));
+        EXPECT_EQ(doc_.error.MensajeError, motivo);
+        EXPECT_TRUE(valores().empty());
+        EXPECT_TRUE(frecuencias().empty());
+    }
+};
+
+TEST_F(RegistroIlegible, EmptyFrequency) {
+    ilegible(aMano("a.mdb", libre("(1, 1), (2, NULL), (3, 1)")),
+             "Registro 2: el campo «ni» está vacío");
+}
+
+TEST_F(RegistroIlegible, FrequencyThatIsNotANumber) {
+    ilegible(aMano("a.mdb", libre("(1, 'muchos')")),
+             "Registro 1: el campo «ni» no es un número («muchos»)");
+    ilegible(aMano("b.mdb", libre("(1, 1), (1, 1e12)")),
+             "Registro 2: el campo «ni» no cabe en un entero de 32 bits («1e+12»)");
+}
+
+TEST_F(RegistroIlegible, ClassLimitThatIsNotANumber) {
+    ilegible(aMano("a.mdb", libreCon("(0, 1, 1), (1, 'dos', 1)")),
+             "Registro 2: el campo «LsX» no es un número («dos»)");
+    ilegible(aMano("b.mdb", libreCon("(NULL, 1, 1)")), "Registro 1: el campo «LiX» está vacío");
+}
+
+TEST_F(RegistroIlegible, AReadAfterAFailureStartsAfresh) {
+    const std::string malo = aMano("a.mdb", libre("(1, NULL)"));
+    EXPECT_FALSE(leer(malo));
+    const std::string bueno = nueva("b.mdb", "DIS", "Xi,ni\n4,1\n");
+    ASSERT_TRUE(leer(bueno));
+    EXPECT_EQ(valores(), (Valores{num(4)}));
+}
+
+TEST_F(LeerVariable, NothingOpenIsAFailureNotACrash) {
+    EXPECT_FALSE(doc_.LeerVariable());
+    EXPECT_NE(doc_.error.NumError, 0);
+    EXPECT_EQ(doc_.ContarRegistros(), 0);
+}
+
+// --- Re-reading -----------------------------------------------------------
+
+TEST_F(LeerVariable, ReReadSeesEditsAndSwitchesBetweenVariables) {
+    const std::string a = nueva("a.mdb", "DISDIS", "Xi,Yi,ni\n1,10,1\n2,20,2\n");
+    ASSERT_TRUE(leer(a, "X"));
+    doc_.VarActiva = "Y";
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(valores(), (Valores{num(10), num(20)}));
+    doc_.VarActiva = "X";
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(valores(), (Valores{num(1), num(2)}));
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(valores(), (Valores{num(1), num(2)}));
+
+    doc_.Data1.MoveFirst();
+    doc_.Data1.Edit();
+    doc_.Data1.SetField("Yi", num(11));
+    doc_.Data1.SetField("ni", num(5));
+    doc_.Data1.Update();
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(valores(), (Valores{num(1), num(2)}));
+    EXPECT_EQ(frecuencias(), (Frecuencias{5, 2}));
+    doc_.VarActiva = "Y";
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(valores(), (Valores{num(11), num(20)}));
+
+    doc_.Data1.MoveLast();
+    doc_.Data1.AddNew();
+    doc_.Data1.SetField("Xi", num(3));
+    doc_.Data1.SetField("Yi", num(30));
+    doc_.Data1.SetField("ni", num(1));
+    doc_.Data1.Update();
+    ASSERT_EQ(doc_.ContarRegistros(), 3);
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(valores(), (Valores{num(11), num(20), num(30)}));
+}
+
+TEST_F(LeerVariable, ReReadAfterReopeningSeesTheFile) {
+    const std::string a = nueva("a.mdb", "DIS", "Xi,ni\n1,1\n");
+    ASSERT_TRUE(leer(a));
+    Database::open(a)->exec("UPDATE DIS SET Xi = 7");
+    ASSERT_TRUE(leer(a));
+    EXPECT_EQ(valores(), (Valores{num(7)}));
+}
+
+} // namespace
+} // namespace kalnor::testing
