@@ -1,0 +1,284 @@
+#include "ComandosArchivo.h"
+
+#include "DbError.h"
+#include "DistribucionArchivo.h"
+#include "Documento.h"
+#include "InterfazComandos.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace kalnor {
+
+namespace {
+
+const QString kSinDatos = QStringLiteral("No hay un archivo abierto o no hay datos.");
+const QString kTituloError = QStringLiteral("¡ Error !");
+
+// Hourglass for the length of a command.
+class Ocupado {
+public:
+    explicit Ocupado(InterfazComandos& ui) : ui_(ui) { ui_.ocupado(true); }
+    ~Ocupado() { ui_.ocupado(false); }
+    Ocupado(const Ocupado&) = delete;
+    Ocupado& operator=(const Ocupado&) = delete;
+
+private:
+    InterfazComandos& ui_;
+};
+
+QString nombreDe(const QString& ruta) {
+    return QFileInfo(ruta).fileName();
+}
+
+// Copies `origen` over `destino` through a temporary file beside it, so that
+// a failed copy leaves `destino` as it was. Returns "" or the reason.
+QString copiarArchivo(const QString& origen, const QString& destino) {
+    const QString temporal = destino + QStringLiteral(".kalnor-tmp");
+    QFile::remove(temporal);
+    QFile fuente(origen);
+    if (!fuente.copy(temporal)) {
+        const QString motivo = fuente.errorString();
+        QFile::remove(temporal);
+        return motivo;
+    }
+    std::error_code error;
+    std::filesystem::rename(temporal.toStdString(), destino.toStdString(), error);
+    if (error) {
+        QFile::remove(temporal);
+        return QString::fromLocal8Bit(error.message());
+    }
+    return {};
+}
+
+} // namespace
+
+ComandosArchivo::ComandosArchivo(Documento& documento, const Rutas& rutas, InterfazComandos& ui,
+                                 QObject* parent)
+    : QObject(parent), documento_(documento), rutas_(rutas), ui_(ui) {}
+
+void ComandosArchivo::ejecutar(const QString& clave) {
+    try {
+        if (clave == u"botonNUEVA")
+            nueva();
+        else if (clave == u"botonABRIR")
+            abrir();
+        else if (clave == u"botonGUARDAR")
+            guardarComo();
+        else if (clave == u"botonBORRAR")
+            borrar();
+        else if (clave == u"botonORDENAR")
+            ordenar();
+        else if (clave == u"botonRECUENTO")
+            recuento();
+        else if (clave == u"botonAYUDA")
+            acercaDe();
+        else if (clave == u"botonSALIR")
+            salir();
+    } catch (const DbError& e) {
+        ui_.mostrarErrorComando(QString::fromStdString(e.what()), e.code());
+    } catch (const std::exception& e) {
+        ui_.mostrarErrorComando(QString::fromLocal8Bit(e.what()), 0);
+    }
+}
+
+void ComandosArchivo::refrescar() {
+    documento_.ContarRegistros();
+    if (documento_.NumRegistros > 0)
+        documento_.LeerVariable();
+}
+
+bool ComandosArchivo::sinDatos() const {
+    return documento_.BaseActual.empty() || documento_.NumRegistros < 1;
+}
+
+void ComandosArchivo::mostrarTabla() {
+    ui_.limpiarDisplay();
+    const std::string base = documento_.BaseActual;
+    if (!base.empty())
+        documento_.AbrirBase(base);
+    ui_.mostrarColumnas();
+    if (documento_.NumRegistros > 0 && documento_.Data1.isOpen())
+        documento_.Data1.Move(0);
+}
+
+void ComandosArchivo::reabrir(const std::string& base) {
+    if (!base.empty())
+        documento_.AbrirBase(base);
+}
+
+bool ComandosArchivo::abrirDistribucion(const QString& ruta) {
+    const Ocupado ocupado(ui_);
+    const std::string base = QFileInfo(ruta).absoluteFilePath().toStdString();
+    // Access files are recognised by the database layer and refused with
+    // their own description; converting them belongs here, before opening.
+    if (documento_.AbrirBase(base))
+        return true;
+    ui_.mensajeError(
+        QStringLiteral("No se puede abrir «%1» como distribución:\n%2\n\n"
+                       "La distribución abierta no ha cambiado.")
+            .arg(nombreDe(ruta), QString::fromStdString(documento_.error.MensajeError)),
+        kTituloError);
+    return false;
+}
+
+bool ComandosArchivo::nuevaTieneContenido(const QString& ruta) {
+    if (!QFileInfo::exists(ruta))
+        return false;
+    const std::string base = ruta.toStdString();
+    if (documento_.BaseActual == base)
+        return documento_.ContarRegistros() > 0 || !documento_.Enunciado().empty();
+    Documento otro;
+    if (!otro.AbrirBase(base))
+        return false; // not a distribution: nothing of the user's to keep
+    return otro.ContarRegistros() > 0 || !otro.Enunciado().empty();
+}
+
+void ComandosArchivo::nueva() {
+    refrescar();
+    const stats::KindInfo* kind = ui_.elegirNuevaDistribucion();
+    if (kind) {
+        ui_.guardarNotas();
+        const QString ruta = rutaNueva(rutas_);
+        if (!nuevaTieneContenido(ruta) ||
+            ui_.preguntar(QStringLiteral("La distribución «Nueva.mdb» contiene datos o notas.\n"
+                                         "¿ Desea reemplazarla por una distribución vacía ?"))) {
+            const Ocupado ocupado(ui_);
+            const std::string anterior = documento_.BaseActual;
+            documento_.CerrarBase();
+            try {
+                CrearNueva((rutas_.RutaBin + "kalnor.ini").toStdString(), ruta.toStdString(),
+                           std::string(kind->tipo),
+                           std::string(kind->bivariate ? stats::kClaseBi : stats::kClaseUni));
+                if (!documento_.AbrirBase(ruta.toStdString()))
+                    throw DbError(documento_.error.MensajeError);
+            } catch (const DbError& e) {
+                reabrir(anterior);
+                ui_.mensajeError(QStringLiteral("Error de E/S al crear distribución\n\n%1")
+                                     .arg(QString::fromStdString(e.what())),
+                                 kTituloError);
+            }
+        }
+    }
+    const Ocupado ocupado(ui_);
+    mostrarTabla();
+    ui_.seleccionarPestana(1);
+}
+
+void ComandosArchivo::abrir() {
+    refrescar();
+    const auto ruta = ui_.elegirArchivoAbrir(rutas_.RutaDat);
+    if (!ruta)
+        return;
+    ui_.guardarNotas();
+    if (!abrirDistribucion(*ruta))
+        return;
+    const Ocupado ocupado(ui_);
+    mostrarTabla();
+    ui_.seleccionarPestana(1);
+}
+
+void ComandosArchivo::guardarComo() {
+    refrescar();
+    if (sinDatos()) {
+        ui_.mensajeError(kSinDatos, kTituloError);
+        return;
+    }
+    const auto elegida = ui_.elegirArchivoGuardar(rutas_.RutaDat);
+    if (!elegida)
+        return;
+    ui_.guardarNotas();
+    const Ocupado ocupado(ui_);
+    const QString origen = QString::fromStdString(documento_.BaseActual);
+    const QString destino = QFileInfo(*elegida).absoluteFilePath();
+    if (QFileInfo(origen).canonicalFilePath() == QFileInfo(destino).canonicalFilePath()) {
+        mostrarTabla(); // saved onto itself: re-opened unchanged
+        return;
+    }
+    documento_.CerrarBase();
+    QString motivo = copiarArchivo(origen, destino);
+    if (motivo.isEmpty() && !documento_.AbrirBase(destino.toStdString()))
+        motivo = QString::fromStdString(documento_.error.MensajeError);
+    if (!motivo.isEmpty()) {
+        reabrir(origen.toStdString());
+        ui_.mensajeError(QStringLiteral("No se ha podido guardar la distribución en «%1»:\n%2\n\n"
+                                        "Se sigue trabajando con «%3».")
+                             .arg(destino, motivo, nombreDe(origen)),
+                         kTituloError);
+    }
+    mostrarTabla();
+}
+
+void ComandosArchivo::borrar() {
+    refrescar();
+    if (sinDatos()) {
+        ui_.mensajeError(kSinDatos, kTituloError);
+        return;
+    }
+    if (!ui_.preguntar(QStringLiteral("¿ Desea borrar los datos de la tabla ?")))
+        return;
+    const Ocupado ocupado(ui_);
+    {
+        RecordSet& datos = documento_.Data1;
+        Database::Transaction transaccion(*datos.database());
+        datos.MoveFirst();
+        while (!datos.IsEOF()) {
+            datos.Delete();
+            datos.MoveNext();
+        }
+        transaccion.commit();
+    }
+    reabrir(documento_.BaseActual);
+    ui_.mostrarColumnas();
+}
+
+void ComandosArchivo::ordenar() {
+    refrescar();
+    if (sinDatos()) {
+        ui_.mensajeError(kSinDatos, kTituloError);
+        return;
+    }
+    const Ocupado ocupado(ui_);
+    documento_.error.clear();
+    documento_.OrdenarDatos();
+    if (documento_.error.failed()) {
+        ui_.mostrarErrorComando(QString::fromStdString(documento_.error.MensajeError),
+                                documento_.error.NumError);
+        return;
+    }
+    documento_.LeerVariable();
+    ui_.mostrarColumnas();
+}
+
+void ComandosArchivo::recuento() {
+    refrescar();
+    if (sinDatos()) {
+        ui_.mensajeError(kSinDatos, kTituloError);
+        return;
+    }
+    const Ocupado ocupado(ui_);
+    if (documento_.TipoDist != "CAT" && documento_.TipoDist != "DIS")
+        return; // only a one-variable table of values can be tallied
+    documento_.error.clear();
+    documento_.OrdenarDatos("Xi");
+    if (!documento_.error.failed())
+        documento_.Recuento();
+    if (documento_.error.failed())
+        ui_.mostrarErrorComando(QString::fromStdString(documento_.error.MensajeError),
+                                documento_.error.NumError);
+    ui_.mostrarColumnas();
+}
+
+void ComandosArchivo::acercaDe() {
+    ui_.mostrarAcercaDe();
+}
+
+void ComandosArchivo::salir() {
+    ui_.guardarNotas();
+    ui_.salir();
+}
+
+} // namespace kalnor

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Rutas.h"
+
+#include <QObject>
+#include <QString>
+
+#include <string>
+
+namespace kalnor {
+
+class Documento;
+class InterfazComandos;
+
+// The document commands of the main toolbar: new, open, save as, clear,
+// sort, tally, about and exit. Works on the document and asks the window
+// (InterfazComandos) for dialogs and messages, so it runs without widgets.
+class ComandosArchivo : public QObject {
+    Q_OBJECT
+public:
+    ComandosArchivo(Documento& documento, const Rutas& rutas, InterfazComandos& ui,
+                    QObject* parent = nullptr);
+
+    // Dispatches a toolbar key ("botonNUEVA" ... "botonSALIR").
+    void ejecutar(const QString& clave);
+
+    void nueva();
+    void abrir();
+    void guardarComo();
+    void borrar();
+    void ordenar();
+    void recuento();
+    void acercaDe();
+    void salir();
+
+    // Opens `ruta` as the document; on failure says why and keeps the open
+    // document. Every way of opening a file goes through here.
+    bool abrirDistribucion(const QString& ruta);
+
+    static QString rutaNueva(const Rutas& rutas) { return rutas.RutaDat + "Nueva.mdb"; }
+
+private:
+    void refrescar();      // recount, and re-read the active variable when there are rows
+    bool sinDatos() const; // no file open or no rows
+    void mostrarTabla();   // clear the display, reopen, lay out the columns
+    bool nuevaTieneContenido(const QString& ruta);
+    void reabrir(const std::string& base); // back to a document after a failure
+
+    Documento& documento_;
+    Rutas rutas_;
+    InterfazComandos& ui_;
+};
+
+} // namespace kalnor

@@ -1,0 +1,244 @@
+#include "VentanaPrincipal.h"
+
+#include "dialogs/Ayuda.h"
+#include "dialogs/DialogoNueva.h"
+#include "dialogs/Mensajes.h"
+#include "notes/EditorNotas.h"
+#include "panel/PanelCalculadora.h"
+#include "table/ModeloTabla.h"
+#include "table/PestanaDatos.h"
+#include "table/VistaTabla.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+namespace kalnor {
+
+namespace {
+
+struct Tecla {
+    const char* clave;
+    const char* consejo;
+    const char* icono;
+    QStyle::StandardPixmap reserva;
+};
+
+constexpr std::array<Tecla, 8> kTeclas{{
+    {"botonNUEVA", " Nueva ", "document-new", QStyle::SP_FileIcon},
+    {"botonABRIR", " Abrir ", "document-open", QStyle::SP_DialogOpenButton},
+    {"botonGUARDAR", " Guardar ", "document-save-as", QStyle::SP_DialogSaveButton},
+    {"botonBORRAR", " Borrar ", "edit-clear", QStyle::SP_TrashIcon},
+    {"botonORDENAR", " Ordenar ", "view-sort-ascending", QStyle::SP_ArrowDown},
+    {"botonRECUENTO", " Recuento ", "accessories-calculator", QStyle::SP_FileDialogDetailedView},
+    {"botonAYUDA", " Ayuda ", "help-about", QStyle::SP_MessageBoxInformation},
+    {"botonSALIR", " Salir ", "application-exit", QStyle::SP_DialogCloseButton},
+}};
+
+const QString kFiltro = QStringLiteral("Problemas de Estadística (*.mdb)");
+const QString kTextoInicial = QStringLiteral("Calculadora Estadística");
+
+} // namespace
+
+VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
+    : QMainWindow(parent), rutas_(rutas), comandos_(documento_, rutas_, *this),
+      pestanas_(new QTabWidget(this)) {
+    setObjectName(QStringLiteral("frm_PPAL"));
+    setWindowTitle(QStringLiteral("Kalnor ver.-1,05 - ßeta"));
+    resize(980, 680);
+
+    pestanas_->setObjectName(QStringLiteral("SSTab1"));
+    pestanas_->setDocumentMode(true);
+    calculadora_ = new PanelCalculadora(documento_, rutas_, pestanas_);
+    datos_ = new PestanaDatos(documento_, pestanas_);
+    notas_ = new EditorNotas(documento_, pestanas_);
+    auto* graficos = new QLabel(QStringLiteral("Gráficos"), pestanas_);
+    graficos->setAlignment(Qt::AlignCenter);
+    graficos->setEnabled(false);
+    pestanas_->addTab(calculadora_, QStringLiteral("CAL"));
+    pestanas_->addTab(datos_, QStringLiteral("DAT"));
+    pestanas_->addTab(notas_, QStringLiteral("NOT"));
+    pestanas_->addTab(graficos, QStringLiteral("GRF"));
+    pestanas_->setCurrentIndex(0);
+    setCentralWidget(pestanas_);
+
+    crearBarra();
+    crearEstado();
+
+    connect(pestanas_, &QTabWidget::currentChanged, this, &VentanaPrincipal::SSTab1_Click);
+    connect(datos_, &PestanaDatos::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
+    connect(notas_, &EditorNotas::errorAlGuardar, this, [this](const QString& descripcion) {
+        statusBar()->showMessage(
+            QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);
+    });
+    connect(&documento_, &Documento::abierto, this,
+            [this] { estado_[0]->setText(QString::fromStdString(documento_.BaseActual)); });
+}
+
+VentanaPrincipal::~VentanaPrincipal() = default;
+
+void VentanaPrincipal::crearBarra() {
+    barra_ = addToolBar(QStringLiteral("Archivo"));
+    barra_->setObjectName(QStringLiteral("Toolbar1"));
+    barra_->setMovable(false);
+    barra_->setIconSize(QSize(28, 28));
+    barra_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const Tecla& t : kTeclas) {
+        const QString clave = QString::fromLatin1(t.clave);
+        QAction* accion = barra_->addAction(
+            QIcon::fromTheme(QString::fromLatin1(t.icono), style()->standardIcon(t.reserva)),
+            QString::fromUtf8(t.consejo).trimmed());
+        accion->setObjectName(clave);
+        accion->setToolTip(QString::fromUtf8(t.consejo));
+        connect(accion, &QAction::triggered, this, [this, clave] { comandos_.ejecutar(clave); });
+        if (clave == u"botonGUARDAR" || clave == u"botonRECUENTO")
+            barra_->addSeparator();
+    }
+}
+
+void VentanaPrincipal::crearEstado() {
+    const std::array<QString, 4> nombres{QStringLiteral("Panel1"), QStringLiteral("Panel2"),
+                                         QStringLiteral("Panel3"), QStringLiteral("Panel4")};
+    for (std::size_t i = 0; i < estado_.size(); ++i) {
+        estado_[i] = new QLabel(this);
+        estado_[i]->setObjectName(nombres[i]);
+        estado_[i]->setContentsMargins(6, 0, 6, 0);
+    }
+    estado_[0]->setText(kTextoInicial);
+    estado_[3]->setText(QStringLiteral("Kalnor · Estadística descriptiva"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(estado_[0], 1);
+    statusBar()->addPermanentWidget(estado_[1]);
+    statusBar()->addPermanentWidget(estado_[2]);
+    statusBar()->addPermanentWidget(estado_[3]);
+    reloj_ = new QTimer(this);
+    connect(reloj_, &QTimer::timeout, this, &VentanaPrincipal::actualizarHora);
+    reloj_->start(1000);
+    actualizarHora();
+}
+
+void VentanaPrincipal::actualizarHora() {
+    const QDateTime ahora = QDateTime::currentDateTime();
+    estado_[1]->setText(ahora.date().toString(QStringLiteral("dd/MM/yyyy")));
+    estado_[2]->setText(ahora.time().toString(QStringLiteral("HH:mm:ss")));
+}
+
+QLabel* VentanaPrincipal::panelEstado(int indice) const {
+    return indice >= 1 && indice <= 4 ? estado_[static_cast<std::size_t>(indice - 1)] : nullptr;
+}
+
+void VentanaPrincipal::SSTab1_Click(int indice) {
+    documento_.ContarRegistros();
+    if (documento_.NumRegistros > 0)
+        documento_.LeerVariable();
+    if (indice == 1)
+        datos_->tabla().setFocus();
+    else if (indice == 2)
+        notas_->caja()->setFocus();
+    if (indice == 1 && datos_->modelo().rowCount() > 0) {
+        const QModelIndex actual = datos_->tabla().currentIndex();
+        datos_->tabla().setCurrentIndex(
+            datos_->modelo().index(actual.isValid() ? actual.row() : 0, 0));
+    }
+}
+
+void VentanaPrincipal::MostrarAyuda(const QString& palabraClave) {
+    kalnor::MostrarAyuda(this, rutas_.RutaHlp, palabraClave);
+}
+
+void VentanaPrincipal::closeEvent(QCloseEvent* event) {
+    notas_->guardar();
+    CerrarAyuda(this);
+    QMainWindow::closeEvent(event);
+}
+
+void VentanaPrincipal::changeEvent(QEvent* event) {
+    // Coming back to the window always shows the normal pointer.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && ocupados_ == 0)
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    QMainWindow::changeEvent(event);
+}
+
+std::optional<QString> VentanaPrincipal::elegirArchivoAbrir(const QString& carpeta) {
+    const QString ruta = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Abrir Distribución Estadística"), carpeta, kFiltro);
+    return ruta.isEmpty() ? std::nullopt : std::optional(ruta);
+}
+
+std::optional<QString> VentanaPrincipal::elegirArchivoGuardar(const QString& carpeta) {
+    QFileDialog dialogo(this, QStringLiteral("Guardar Distribución Estadística"), carpeta, kFiltro);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setDefaultSuffix(QStringLiteral("mdb"));
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialogo.selectedFiles().front();
+}
+
+const stats::KindInfo* VentanaPrincipal::elegirNuevaDistribucion() {
+    DialogoNueva dialogo(this);
+    return dialogo.exec() == QDialog::Accepted ? dialogo.eleccion() : nullptr;
+}
+
+void VentanaPrincipal::mensajeError(const QString& texto, const QString& titulo) {
+    kalnor::mensajeError(this, texto, titulo);
+}
+
+bool VentanaPrincipal::preguntar(const QString& texto) {
+    return preguntaAtencion(this, texto);
+}
+
+void VentanaPrincipal::ocupado(bool siNo) {
+    if (siNo) {
+        ++ocupados_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (ocupados_ > 0) {
+        --ocupados_;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void VentanaPrincipal::guardarNotas() {
+    notas_->guardar();
+}
+
+void VentanaPrincipal::limpiarDisplay() {
+    calculadora_->limpiarDisplay();
+}
+
+void VentanaPrincipal::mostrarErrorComando(const QString& descripcion, int numero) {
+    calculadora_->mostrarErrorComando(descripcion, numero);
+}
+
+void VentanaPrincipal::mostrarColumnas() {
+    datos_->MostrarColumnas();
+}
+
+void VentanaPrincipal::seleccionarPestana(int indice) {
+    pestanas_->setCurrentIndex(indice);
+}
+
+void VentanaPrincipal::mostrarAcercaDe() {
+    QMessageBox::about(
+        this, QStringLiteral("Acerca de Kalnor"),
+        QStringLiteral("<h3>Kalnor ver.-1,05 - ßeta</h3>"
+                       "<p>Calculadora de estadística descriptiva para la enseñanza: "
+                       "distribuciones de una y dos variables, medidas centrales, de "
+                       "dispersión y de forma, columnas de la tabla, gráficos y notas.</p>"));
+}
+
+void VentanaPrincipal::salir() {
+    close();
+}
+
+} // namespace kalnor

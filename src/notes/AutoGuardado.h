@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+namespace kalnor {
+
+// Decides when edited notes are written: shortly after typing stops, and
+// during long typing at least every `maximo` ms, so a crash never loses more
+// than that. guardarYa() writes at once (before the document goes away).
+class AutoGuardado : public QObject {
+    Q_OBJECT
+public:
+    explicit AutoGuardado(QObject* parent = nullptr, int pausa = 800, int maximo = 1800);
+
+    bool pendiente() const { return pendiente_; }
+
+public slots:
+    void cambio();    // the text changed
+    void guardarYa(); // emits guardar() now when something is pending
+    void olvidar();   // the pending change is no longer wanted
+
+signals:
+    void guardar();
+
+private:
+    QTimer pausa_;
+    QTimer maximo_;
+    bool pendiente_ = false;
+};
+
+} // namespace kalnor

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "AutoGuardado.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QTextEdit;
+class QToolButton;
+
+namespace kalnor {
+
+class Documento;
+
+// The "NOT" tab: the statement and notes of the open distribution
+// (RichTextBox1), its row of edit buttons (cmdNotas) and the font button
+// (cmdLETRA). What is typed reaches the file by itself shortly after.
+class EditorNotas : public QWidget {
+    Q_OBJECT
+public:
+    explicit EditorNotas(Documento& documento, QWidget* parent = nullptr);
+
+    QTextEdit* caja() const { return caja_; }
+
+    // Inserts `texto` at the caret (replacing the selection) and leaves it on
+    // the clipboard.
+    void PegarEnNotas(const QString& texto);
+    // Font of the selection (or of what is typed next): the normal font, or
+    // the one chosen in the font dialog.
+    void letraINI(bool normal, const QFont& elegida = {}, const QColor& color = Qt::black);
+
+public slots:
+    void guardar(); // pending notes to the file now
+    void cmdNotas_Click(int indice);
+    void cmdLETRA_Click();
+
+signals:
+    // The notes could not be written to the file (read-only, removed ...).
+    void errorAlGuardar(const QString& descripcion);
+
+private:
+    void cargar();   // the open file's notes into the box
+    void escribir(); // the box into the open file
+
+    Documento& documento_;
+    QTextEdit* caja_;
+    AutoGuardado autoGuardado_;
+    std::string rutaCargada_; // file whose notes the box holds
+};
+
+} // namespace kalnor
