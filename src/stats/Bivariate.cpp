@@ -8,47 +8,65 @@ namespace kalnor::stats {
 
 using namespace detail;
 
+namespace {
+
+// Both variables read once, with the frequencies.
+struct Reading {
+    NumericColumn x;
+    NumericColumn y;
+    Frequencies f;
+    Pair pair{x, y, std::nullopt};
+
+    Reading(const ValueList& xs, const ValueList& ys, const FrequencyList& n)
+        : x(readColumn(xs, n)), y(readColumn(ys, n)), f(readFrequencies(n)) {}
+    Reading(const Reading&) = delete;
+    Reading& operator=(const Reading&) = delete;
+};
+
+} // namespace
+
 double Covarianza(ErrorRecord& err, const ValueList& x, const ValueList& y,
                   const FrequencyList& n) {
-    return finish(err, covariance(err, readColumn(x), readColumn(y), readFrequencies(n)));
+    Reading r(x, y, n);
+    return finish(err, covariance(err, r.pair, r.f));
 }
 
 double CoefCorrelacion(ErrorRecord& err, const ValueList& x, const ValueList& y,
                        const FrequencyList& n) {
-    const NumericColumn cx = readColumn(x);
-    const NumericColumn cy = readColumn(y);
-    const Frequencies f = readFrequencies(n);
-    const DD sx = standardDeviation(err, cx, f);
-    const DD sy = standardDeviation(err, cy, f);
-    const DD c = covariance(err, cx, cy, f);
-    const auto r = quotient(err, c, mul(sy, sx));
-    return r ? finish(err, *r) : 0.0;
+    Reading r(x, y, n);
+    prepareSecondMoments(r.pair, r.f);
+    const DD sx = standardDeviation(err, r.x, r.f);
+    const DD sy = standardDeviation(err, r.y, r.f);
+    const DD c = covariance(err, r.pair, r.f);
+    const auto q = quotient(err, c, mul(sy, sx));
+    return q ? finish(err, *q) : 0.0;
 }
 
 double CoefRegresionX(ErrorRecord& err, const ValueList& x, const ValueList& y,
                       const FrequencyList& n) {
-    const NumericColumn cx = readColumn(x);
-    return finish(err, regressionSlope(err, cx, cx, readColumn(y), readFrequencies(n)));
+    Reading r(x, y, n);
+    prepareSecondMoments(r.pair, r.f);
+    return finish(err, regressionSlope(err, r.x, r.pair, r.f));
 }
 
 double CoefRegresionY(ErrorRecord& err, const ValueList& x, const ValueList& y,
                       const FrequencyList& n) {
-    const NumericColumn cy = readColumn(y);
-    return finish(err, regressionSlope(err, cy, readColumn(x), cy, readFrequencies(n)));
+    Reading r(x, y, n);
+    prepareSecondMoments(r.pair, r.f);
+    return finish(err, regressionSlope(err, r.y, r.pair, r.f));
 }
 
 double RectaRegresion(ErrorRecord& err, const ValueList& x, const ValueList& y,
                       const FrequencyList& n, std::string_view direction, const CellValue& point) {
-    const NumericColumn cx = readColumn(x);
-    const NumericColumn cy = readColumn(y);
-    const Frequencies f = readFrequencies(n);
-    const DD mx = mean(err, cx, f);
-    const DD my = mean(err, cy, f);
+    Reading r(x, y, n);
+    const DD mx = mean(err, r.x, r.f);
+    const DD my = mean(err, r.y, r.f);
     const bool yOnX = direction == kYsobreX;
     if (!yOnX && direction != kXsobreY)
         return 0.0;
+    prepareSecondMoments(r.pair, r.f);
     // Y sobre X: ȳ + (point − x̄)·b; X sobre Y: x̄ + (point − ȳ)·b.
-    const DD b = yOnX ? regressionSlope(err, cx, cx, cy, f) : regressionSlope(err, cy, cx, cy, f);
+    const DD b = regressionSlope(err, yOnX ? r.x : r.y, r.pair, r.f);
     ErrorCode why = ErrorCode::None;
     const auto p = cellNumber(point, why);
     if (!p) {
@@ -62,15 +80,13 @@ double RectaRegresion(ErrorRecord& err, const ValueList& x, const ValueList& y,
 
 double MomentoCentralBi(ErrorRecord& err, const ValueList& x, const ValueList& y,
                         const FrequencyList& n, std::int16_t r, std::int16_t s) {
-    const NumericColumn cx = readColumn(x);
-    const NumericColumn cy = readColumn(y);
-    const Frequencies f = readFrequencies(n);
-    const DD mx = mean(err, cx, f);
-    const DD my = mean(err, cy, f);
-    const auto N = total(err, f);
+    Reading rd(x, y, n);
+    const DD mx = mean(err, rd.x, rd.f);
+    const DD my = mean(err, rd.y, rd.f);
+    const auto N = total(err, rd.f);
     if (!N)
         return 0.0;
-    const auto sum = pairPowerSum(err, cx, mx, r, cy, my, s, n);
+    const auto sum = pairPowerSum(err, rd.x, mx, r, rd.y, my, s, n);
     if (!sum)
         return 0.0;
     const auto m = quotient(err, *sum, fromInt(*N));
@@ -79,13 +95,11 @@ double MomentoCentralBi(ErrorRecord& err, const ValueList& x, const ValueList& y
 
 double MomentoOrigenBi(ErrorRecord& err, const ValueList& x, const ValueList& y,
                        const FrequencyList& n, std::int16_t r, std::int16_t s) {
-    const NumericColumn cx = readColumn(x);
-    const NumericColumn cy = readColumn(y);
-    const Frequencies f = readFrequencies(n);
-    const auto N = total(err, f);
+    Reading rd(x, y, n);
+    const auto N = total(err, rd.f);
     if (!N)
         return 0.0;
-    const auto sum = pairPowerSum(err, cx, DD{}, r, cy, DD{}, s, n);
+    const auto sum = pairPowerSum(err, rd.x, DD{}, r, rd.y, DD{}, s, n);
     if (!sum)
         return 0.0;
     const auto m = quotient(err, *sum, fromInt(*N));

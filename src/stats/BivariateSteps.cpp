@@ -24,7 +24,7 @@ std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, 
                                const NumericColumn& y, DD cy, int s, const FrequencyList& n) {
     if (r == 1 && s == 1)
         return pairSumWith(err, x, y, n, [&](double a, double b, ErrorCode&) {
-            return mul(deviation(a, cx), deviation(b, cy));
+            return productTerm(deviation(a, cx), deviation(b, cy));
         });
     return pairSumWith(err, x, y, n, [&](double a, double b, ErrorCode& why) {
         const DD pa = power(deviation(a, cx), r, why);
@@ -35,8 +35,36 @@ std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, 
     });
 }
 
-DD covariance(ErrorRecord& err, const NumericColumn& x, const NumericColumn& y,
-              const Frequencies& f) {
+void prepareSecondMoments(Pair& pair, const Frequencies& f) {
+    const NumericColumn& x = pair.x;
+    const NumericColumn& y = pair.y;
+    const std::size_t length = f.n.size();
+    if (!x.complete() || !y.complete() || x.size != length || y.size != length)
+        return;
+    ErrorRecord scratch; // the means keep the record they leave for their callers
+    const DD mx = mean(scratch, x, f);
+    const DD my = mean(scratch, y, f);
+    CompensatedSum sxx, syy, sxy;
+    for (std::size_t i = 0; i < length; ++i) {
+        const DD dx = deviation(x.values[i], mx);
+        const DD dy = deviation(y.values[i], my);
+        const std::int32_t n = f.n[i];
+        sxx.add(timesFrequency(squareTerm(dx), n));
+        syy.add(timesFrequency(squareTerm(dy), n));
+        sxy.add(timesFrequency(productTerm(dx, dy), n));
+    }
+    // A sum out of range is left to the ordinary pass, which reports it.
+    if (isFinite(sxx.result()))
+        pair.x.squareSum = sxx.result();
+    if (isFinite(syy.result()))
+        pair.y.squareSum = syy.result();
+    if (isFinite(sxy.result()))
+        pair.crossSum = sxy.result();
+}
+
+DD covariance(ErrorRecord& err, const Pair& pair, const Frequencies& f) {
+    const NumericColumn& x = pair.x;
+    const NumericColumn& y = pair.y;
     // Reading the pairs comes first; the sum itself is taken about the means,
     // Σ(x − x̄)(y − ȳ)·n / N, which equals Σxy·n / N − x̄·ȳ without its
     // cancellation.
@@ -50,17 +78,17 @@ DD covariance(ErrorRecord& err, const NumericColumn& x, const NumericColumn& y,
         return {};
     const DD mx = mean(err, x, f);
     const DD my = mean(err, y, f);
-    const auto s = pairPowerSum(err, x, mx, 1, y, my, 1, f.n);
+    const auto s = pair.crossSum ? pair.crossSum : pairPowerSum(err, x, mx, 1, y, my, 1, f.n);
     if (!s)
         return {};
     const auto c = quotient(err, *s, fromInt(*N));
     return c ? done(err, *c) : DD{};
 }
 
-DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const NumericColumn& x,
-                   const NumericColumn& y, const Frequencies& f) {
+DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const Pair& pair,
+                   const Frequencies& f) {
     const DD s = standardDeviation(err, on, f);
-    const DD c = covariance(err, x, y, f);
+    const DD c = covariance(err, pair, f);
     const auto b = quotient(err, c, square(s));
     return b ? done(err, *b) : DD{};
 }

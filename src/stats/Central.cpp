@@ -17,19 +17,19 @@ std::int32_t TotalFrecuencias(ErrorRecord& err, const FrequencyList& n) {
 }
 
 double MediaAritmetica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, mean(err, readColumn(x), readFrequencies(n)));
+    return finish(err, mean(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double MediaArmonica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, harmonicMean(err, readColumn(x), readFrequencies(n)));
+    return finish(err, harmonicMean(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double MediaGeometrica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, geometricMean(err, readColumn(x), readFrequencies(n)));
+    return finish(err, geometricMean(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double MediaCuadratica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, quadraticMean(err, readColumn(x), readFrequencies(n)));
+    return finish(err, quadraticMean(err, readColumn(x, n), readFrequencies(n)));
 }
 
 namespace {

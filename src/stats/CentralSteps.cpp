@@ -35,14 +35,21 @@ double finish(ErrorRecord& err, DD value) {
     return value.hi + value.lo;
 }
 
-DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
-    const auto& n = f.n;
-    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
-        acc.add(timesFrequency(DD{x.values[i], 0.0}, n[i]));
-        return ErrorCode::None;
-    });
-    if (!s)
+namespace {
+
+DD meanStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    // The loop over the values was run while reading them: its sum covers
+    // exactly the entries this loop reaches.
+    const LoopStop stop = loopStop(x.size, {&x}, f.n.size());
+    if (!isFinite(x.weightedSum)) {
+        err.set(ErrorCode::Overflow);
         return {};
+    }
+    if (stop.early()) {
+        err.set(stop.why);
+        return {};
+    }
+    const DD* s = &x.weightedSum;
     const auto N = total(err, f);
     if (!N)
         return {};
@@ -54,6 +61,17 @@ DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
     if (x.constant())
         return {x.min, 0.0};
     return *m;
+}
+
+} // namespace
+
+DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (!x.mean) {
+        const DD m = meanStep(err, x, f);
+        x.mean = NumericColumn::Memo{m, err};
+    }
+    err = x.mean->after;
+    return x.mean->value;
 }
 
 DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {

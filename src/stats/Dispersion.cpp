@@ -10,28 +10,28 @@ namespace kalnor::stats {
 using namespace detail;
 
 double Varianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, variance(err, readColumn(x), readFrequencies(n)));
+    return finish(err, variance(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double DesviacionTipica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, standardDeviation(err, readColumn(x), readFrequencies(n)));
+    return finish(err, standardDeviation(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double CuasiVarianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, quasiVariance(err, readColumn(x), readFrequencies(n)));
+    return finish(err, quasiVariance(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double DesviacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return finish(err, meanDeviation(err, readColumn(x), readFrequencies(n)));
+    return finish(err, meanDeviation(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double DesviacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
                          const ValueList& li, const ValueList& ls, const FrequencyList& n) {
-    return finish(err, medianDeviation(err, type, x, readColumn(x), li, ls, readFrequencies(n)));
+    return finish(err, medianDeviation(err, type, x, readColumn(x, n), li, ls, readFrequencies(n)));
 }
 
 double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x);
+    const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD s = standardDeviation(err, col, f);
     const DD m = mean(err, col, f);
@@ -40,7 +40,7 @@ double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const Frequenc
 }
 
 double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x);
+    const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD d = meanDeviation(err, col, f);
     const DD m = mean(err, col, f);
@@ -50,7 +50,7 @@ double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyL
 
 double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
                             const ValueList& li, const ValueList& ls, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x);
+    const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const auto me = median(err, type, x, li, ls, f);
     if (!me)
@@ -63,7 +63,7 @@ double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList
 
 double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
                         const ValueList& li, const ValueList& ls, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x);
+    const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD m = mean(err, col, f);
     const DD s = standardDeviation(err, col, f);
@@ -92,7 +92,7 @@ double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
 }
 
 double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x);
+    const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD m3 = centralMoment(err, col, f, 3);
     const DD s = standardDeviation(err, col, f);
@@ -101,7 +101,7 @@ double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList
 }
 
 double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x);
+    const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD m4 = centralMoment(err, col, f, 4);
     const DD s = standardDeviation(err, col, f);
@@ -111,11 +111,11 @@ double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n
 
 double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
                       std::int16_t r) {
-    return finish(err, centralMoment(err, readColumn(x), readFrequencies(n), r));
+    return finish(err, centralMoment(err, readColumn(x, n), readFrequencies(n), r));
 }
 
 double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r) {
-    return finish(err, originMoment(err, readColumn(x), readFrequencies(n), r));
+    return finish(err, originMoment(err, readColumn(x, n), readFrequencies(n), r));
 }
 
 } // namespace kalnor::stats

@@ -31,7 +31,7 @@ std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD c, int r
     case 1:
         return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return d; });
     case 2:
-        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return square(d); });
+        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return squareTerm(d); });
     case 3:
         return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return mul(square(d), d); });
     case 4:
@@ -41,16 +41,29 @@ std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD c, int r
     }
 }
 
-DD variance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+namespace {
+
+DD varianceStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
     const auto N = total(err, f);
     if (!N)
         return {};
     const DD m = mean(err, x, f);
-    const auto s = powerSum(err, x, m, 2, f.n);
+    const auto s = x.squareSum ? x.squareSum : powerSum(err, x, m, 2, f.n);
     if (!s)
         return {};
     const auto v = quotient(err, *s, fromInt(*N));
     return v ? done(err, *v) : DD{};
+}
+
+} // namespace
+
+DD variance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (!x.variance) {
+        const DD v = varianceStep(err, x, f);
+        x.variance = NumericColumn::Memo{v, err};
+    }
+    err = x.variance->after;
+    return x.variance->value;
 }
 
 DD standardDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {

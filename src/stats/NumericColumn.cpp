@@ -1,6 +1,9 @@
 #include "NumericColumn.h"
 
+#include "Sums.h"
+
 #include <algorithm>
+#include <limits>
 
 namespace kalnor::stats::detail {
 
@@ -22,28 +25,34 @@ std::optional<double> cellNumber(const CellValue& cell, ErrorCode& why) {
     return std::nullopt;
 }
 
-NumericColumn readColumn(const ValueList& list) {
+NumericColumn readColumn(const ValueList& list, const FrequencyList& n) {
     NumericColumn c;
     c.size = list.size();
     c.values.reserve(list.size());
-    for (const CellValue& cell : list) {
+    double lo = list.empty() ? 0.0 : std::numeric_limits<double>::infinity();
+    double hi = -lo;
+    CompensatedSum sum;
+    const std::size_t weighted = std::min(list.size(), n.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
         // Numbers are by far the common case; keep their path short.
         double v;
-        if (cell.isNumber()) {
-            v = cell.asNumber();
+        if (const double* number = list[i].numberIf()) {
+            v = *number;
         } else {
-            const auto parsed = cellNumber(cell, c.why);
+            const auto parsed = cellNumber(list[i], c.why);
             if (!parsed)
                 break;
             v = *parsed;
         }
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
         c.values.push_back(v);
+        if (i < weighted)
+            sum.add(timesFrequency(DD{v, 0.0}, n[i]));
     }
-    if (!c.values.empty()) {
-        const auto [lo, hi] = std::minmax_element(c.values.begin(), c.values.end());
-        c.min = *lo;
-        c.max = *hi;
-    }
+    c.min = lo;
+    c.max = hi;
+    c.weightedSum = sum.result();
     return c;
 }
 

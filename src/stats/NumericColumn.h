@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DoubleDouble.h"
 #include "EngineLists.h"
 #include "ErrorRecord.h"
 
@@ -22,13 +23,29 @@ struct NumericColumn {
     ErrorCode why = ErrorCode::None; // what stops the reading at values.size()
     double min = 0.0;                // over `values`
     double max = 0.0;
+    // Σ x·n over the entries read and the frequencies there are: the sum the
+    // mean is made of, taken while reading.
+    DD weightedSum;
+
+    // A step already taken on this column within the routine being run (with
+    // its one frequency list): its result and the error record it left. The
+    // record a step leaves does not depend on the one it found, so handing
+    // back both is the same as taking the step again.
+    struct Memo {
+        DD value;
+        ErrorRecord after;
+    };
+    mutable std::optional<Memo> mean;
+    mutable std::optional<Memo> variance;
+    // Σ (x − x̄)²·n, when a pass over two variables took it ahead.
+    std::optional<DD> squareSum;
 
     bool complete() const { return values.size() == size; }
     // Every value equal (then the mean is that value, exactly).
     bool constant() const { return complete() && size > 0 && min == max; }
 };
 
-NumericColumn readColumn(const ValueList& list);
+NumericColumn readColumn(const ValueList& list, const FrequencyList& n);
 
 // Where a loop over indexes [0, length) that reads the given columns and the
 // frequencies first fails: at an unreadable entry, or past the end of a list

@@ -59,11 +59,23 @@ DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
 DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r);
 DD originMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r);
 
-// Two variables.
-DD covariance(ErrorRecord& err, const NumericColumn& x, const NumericColumn& y,
-              const Frequencies& f);
-DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const NumericColumn& x,
-                   const NumericColumn& y, const Frequencies& f);
+// Two variables read as numbers, with the sum of products about the means
+// when it was taken ahead.
+struct Pair {
+    NumericColumn& x;
+    NumericColumn& y;
+    std::optional<DD> crossSum; // Σ (x − x̄)(y − ȳ)·n
+};
+
+// For two complete lists as long as the frequency list, takes the sums of
+// squares and of products about the means in one pass, for the steps below
+// and `variance` to use instead of a pass each. Changes no error record.
+void prepareSecondMoments(Pair& pair, const Frequencies& f);
+
+DD covariance(ErrorRecord& err, const Pair& pair, const Frequencies& f);
+// Covariance over the variance of `on` (x or y of the pair).
+DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const Pair& pair,
+                   const Frequencies& f);
 
 // What a routine that calls TotalFrecuencias gives back: 0 when a failure
 // happened during it, an inner one it went on from included.

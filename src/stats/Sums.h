@@ -10,11 +10,27 @@
 // The weighted sums every measure is made of, in double-double.
 namespace kalnor::stats::detail {
 
-// x - m, with the rounding error of the subtraction kept.
+// x - m, with the rounding error of the subtraction kept. Not renormalized:
+// |lo| may slightly exceed half an ulp of hi, which the products below and
+// the compensated sum take as it is.
 inline DD deviation(double x, DD m) {
     DD t = twoSum(x, -m.hi);
     t.lo -= m.lo;
-    return normalize(t);
+    return t;
+}
+
+// d² without the final renormalization, for the sums.
+inline DD squareTerm(DD d) {
+    DD p = twoProd(d.hi, d.hi);
+    p.lo += 2.0 * d.hi * d.lo;
+    return p;
+}
+
+// a·b without the final renormalization, for the sums.
+inline DD productTerm(DD a, DD b) {
+    DD p = twoProd(a.hi, b.hi);
+    p.lo += a.hi * b.lo + a.lo * b.hi;
+    return p;
 }
 
 inline DD timesFrequency(DD t, std::int32_t n) {
