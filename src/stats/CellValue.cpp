@@ -39,6 +39,7 @@ CellValue::Kind CellValue::kind() const {
 
 std::optional<double> parseNumber(std::string_view text) {
     auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
@@ -46,24 +47,37 @@ std::optional<double> parseNumber(std::string_view text) {
     if (text.empty())
         return std::nullopt;
 
-    // Accept a decimal comma as well as a point, but only one separator.
-    std::string s(text);
+    // Accept a decimal comma as well as a point, but only one separator. A
+    // short word is copied on the stack: reading a long list allocates nothing.
+    constexpr std::size_t kShort = 64;
+    char small[kShort];
+    std::string large;
+    char* s = small;
+    if (text.size() > kShort) {
+        large.assign(text);
+        s = large.data();
+    } else {
+        text.copy(small, text.size());
+    }
+    const std::size_t size = text.size();
     bool sawSeparator = false;
-    for (char& c : s) {
-        if (c == ',' || c == '.') {
+    for (std::size_t i = 0; i < size; ++i) {
+        if (s[i] == ',' || s[i] == '.') {
             if (sawSeparator)
                 return std::nullopt;
             sawSeparator = true;
-            c = '.';
+            s[i] = '.';
         }
     }
-    const char* first = s.data();
-    const char* last = s.data() + s.size();
+    const char* first = s;
+    const char* last = s + size;
+    // One optional sign, then a digit or the separator: this keeps out "inf",
+    // "nan" and a second sign, which from_chars would otherwise take.
+    const char* body = (*first == '+' || *first == '-') ? first + 1 : first;
+    if (body == last || !(isDigit(*body) || *body == '.'))
+        return std::nullopt;
     if (*first == '+')
         ++first;
-    if (first == last || !(std::isdigit(static_cast<unsigned char>(*first)) || *first == '.' ||
-                           (*first == '-' && first + 1 != last)))
-        return std::nullopt;
     double value = 0;
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec != std::errc() || ptr != last)

@@ -1,0 +1,287 @@
+// Means, extremes, quantiles, modes and the frequency sum.
+#include "StatsTestLists.h"
+
+#include "stats/Central.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace kalnor::stats {
+namespace {
+
+using namespace testing;
+
+TEST(TotalFrecuencias, SumsTheFrequenciesAndClearsAnEarlierFailure) {
+    ErrorRecord err;
+    err.set(ErrorCode::DivisionByZero);
+    EXPECT_EQ(TotalFrecuencias(err, freqs({3, 5, 2})), 10);
+    EXPECT_FALSE(err.failed());
+    EXPECT_TRUE(err.MensajeError.empty());
+}
+
+TEST(TotalFrecuencias, AfterAFailedRoutineReturnsTheSumWithTheRecordClear) {
+    ErrorRecord err;
+    MediaArmonica(err, values({0, 1}), freqs({1, 1}));
+    ASSERT_EQ(code(err), ErrorCode::DivisionByZero);
+    EXPECT_EQ(TotalFrecuencias(err, freqs({1, 1})), 2);
+    EXPECT_EQ(err.NumError, 0);
+}
+
+TEST(TotalFrecuencias, ASumBeyond32BitsOverflows) {
+    ErrorRecord err;
+    const std::int32_t big = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(TotalFrecuencias(err, freqs({big, 1})), 0);
+    EXPECT_EQ(code(err), ErrorCode::Overflow);
+    // The same sum fails the measures with the overflow, not as a division by zero.
+    EXPECT_EQ(MediaAritmetica(err, values({1, 2}), freqs({big, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::Overflow);
+}
+
+TEST(TotalFrecuencias, HandlesFarMoreThan32767Records) {
+    ErrorRecord err;
+    const FrequencyList n(100000, 3);
+    EXPECT_EQ(TotalFrecuencias(err, n), 300000);
+    EXPECT_FALSE(err.failed());
+    ValueList x(100000, CellValue::number(2.5));
+    EXPECT_DOUBLE_EQ(MediaAritmetica(err, x, n), 2.5);
+    EXPECT_DOUBLE_EQ(CuantilDiscreto(err, 1, 4, x, n), 2.5);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(Means, WeightTheValuesByTheirFrequencies) {
+    ErrorRecord err;
+    const ValueList x = values({1, 2, 4});
+    const FrequencyList n = freqs({1, 2, 1});
+    EXPECT_DOUBLE_EQ(MediaAritmetica(err, x, n), 9.0 / 4.0);
+    EXPECT_DOUBLE_EQ(MediaArmonica(err, x, n), 4.0 / (1.0 + 1.0 + 0.25));
+    EXPECT_DOUBLE_EQ(MediaGeometrica(err, x, n), std::pow(16.0, 0.25));
+    EXPECT_DOUBLE_EQ(MediaCuadratica(err, x, n), std::sqrt(25.0 / 4.0));
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(Means, ReadWordsThatAreNumbersAndEmptyEntriesAsZero) {
+    ErrorRecord err;
+    const ValueList x{CellValue::text("1,5"), CellValue::text(" 2.5 "), CellValue()};
+    EXPECT_DOUBLE_EQ(MediaAritmetica(err, x, freqs({1, 1, 2})), 1.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(Means, AWordAmongTheValuesIsATypeMismatch) {
+    ErrorRecord err;
+    const ValueList x = cells({1.0, "rojo", 3.0});
+    EXPECT_EQ(MediaAritmetica(err, x, freqs({1, 1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+    EXPECT_FALSE(err.MensajeError.empty());
+}
+
+TEST(Means, ANullCellIsAnInvalidUseOfNull) {
+    ErrorRecord err;
+    const ValueList x{CellValue::number(1), CellValue::null()};
+    EXPECT_EQ(MediaCuadratica(err, x, freqs({1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::InvalidUseOfNull);
+}
+
+TEST(Means, NoObservationsFailEveryMean) {
+    const ValueList x = values({1, 2});
+    const FrequencyList n = freqs({0, 0});
+    for (auto mean : {MediaAritmetica, MediaArmonica, MediaGeometrica, MediaCuadratica}) {
+        ErrorRecord err;
+        EXPECT_EQ(mean(err, x, n), 0.0);
+        EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
+    }
+}
+
+TEST(Means, HarmonicMeanFailsOnAZeroValueEvenWithFrequencyZero) {
+    ErrorRecord err;
+    EXPECT_EQ(MediaArmonica(err, values({2, 0, 4}), freqs({1, 0, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
+}
+
+TEST(Means, GeometricMeanFailsOnAValueThatIsNotPositive) {
+    ErrorRecord err;
+    EXPECT_EQ(MediaGeometrica(err, values({2, -1, 4}), freqs({1, 1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::InvalidArgument);
+    EXPECT_EQ(MediaGeometrica(err, values({2, 0}), freqs({1, 0})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::InvalidArgument);
+}
+
+TEST(Means, AResultBeyondTheRangeOfDoublesOverflows) {
+    ErrorRecord err;
+    EXPECT_EQ(MediaCuadratica(err, values({1e200, 1e200}), freqs({1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::Overflow);
+    EXPECT_DOUBLE_EQ(MediaGeometrica(err, values({1e300, 1e300}), freqs({1, 1})), 1e300);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(Extremes, PickTheLargestAndSmallestValue) {
+    ErrorRecord err;
+    const ValueList x = values({3, 7, 7, 1});
+    EXPECT_EQ(Maximo(err, x), 7.0);
+    EXPECT_EQ(Minimo(err, x), 1.0);
+    EXPECT_EQ(Maximo(err, values({-2})), -2.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(Extremes, WordsOfACategoricalVariableAreATypeMismatch) {
+    ErrorRecord err;
+    const ValueList x = cells({"rojo", "verde", "azul"});
+    EXPECT_EQ(Maximo(err, x), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+    err.clear();
+    EXPECT_EQ(Minimo(err, x), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+}
+
+TEST(Extremes, CompareWordsAsTextThenReadTheWinner) {
+    ErrorRecord err;
+    // As text "9" comes after "10".
+    EXPECT_EQ(Maximo(err, cells({"10", "9", "2"})), 9.0);
+    EXPECT_EQ(Minimo(err, cells({"10", "9", "2"})), 10.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(Extremes, ANullOrNoRecordFails) {
+    ErrorRecord err;
+    EXPECT_EQ(Maximo(err, ValueList{CellValue::number(1), CellValue::null()}), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::InvalidUseOfNull);
+    EXPECT_EQ(Minimo(err, ValueList{}), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
+}
+
+TEST(CuantilDiscreto, TakesTheFirstValueWhoseCumulativeFrequencyPassesThePosition) {
+    ErrorRecord err;
+    EXPECT_EQ(CuantilDiscreto(err, 1, 2, values({2, 4, 6}), freqs({1, 2, 1})), 4.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(CuantilDiscreto, TakesTheMidpointWhenTheCumulativeFrequencyEqualsThePosition) {
+    ErrorRecord err;
+    EXPECT_EQ(CuantilDiscreto(err, 1, 2, values({2, 4}), freqs({2, 2})), 3.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(CuantilDiscreto, ComparesThePositionExactly) {
+    ErrorRecord err;
+    // Decile 7 of N = 90: position 63, the first cumulative frequency (in
+    // floating point 7/10·90 falls just short of it).
+    EXPECT_EQ(CuantilDiscreto(err, 7, 10, values({1, 2}), freqs({63, 27})), 1.5);
+    // Percentile 7 of N = 100: position 7 (7/100·100 falls just past it).
+    EXPECT_EQ(CuantilDiscreto(err, 7, 100, values({10, 20, 30}), freqs({7, 43, 50})), 15.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(CuantilDiscreto, QuantileQOfQFailsUnlessARecordWithFrequencyZeroFollows) {
+    ErrorRecord err;
+    EXPECT_EQ(CuantilDiscreto(err, 4, 4, values({1, 2, 3}), freqs({1, 1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
+    EXPECT_EQ(CuantilDiscreto(err, 4, 4, values({1, 2, 3, 5}), freqs({1, 1, 1, 0})), 4.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(CuantilDiscreto, AnOrderOutsideZeroToQOrNoObservationsFail) {
+    ErrorRecord err;
+    EXPECT_EQ(CuantilDiscreto(err, 5, 4, values({1, 2}), freqs({1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::InvalidArgument);
+    EXPECT_EQ(CuantilDiscreto(err, 1, 0, values({1, 2}), freqs({1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::InvalidArgument);
+    EXPECT_EQ(CuantilDiscreto(err, 1, 2, values({1, 2}), freqs({0, 0})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
+}
+
+TEST(CuantilDiscreto, AWordAtTheQuantileIsATypeMismatch) {
+    ErrorRecord err;
+    EXPECT_EQ(CuantilDiscreto(err, 1, 2, cells({1.0, "dos", 3.0}), freqs({1, 1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+}
+
+class CuantilContinuoTest : public ::testing::Test {
+protected:
+    const ValueList li = values({0, 10, 20});
+    const ValueList ls = values({10, 20, 30});
+    const FrequencyList n = freqs({2, 2, 4});
+    ErrorRecord err;
+};
+
+TEST_F(CuantilContinuoTest, MedianOnABoundaryIsTheMidpointOfTheClassMarks) {
+    EXPECT_EQ(CuantilContinuo(err, 1, 2, li, ls, n), 20.0);
+    EXPECT_EQ(CuantilContinuo(err, 1, 4, li, ls, n), 10.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST_F(CuantilContinuoTest, InterpolatesInsideTheClass) {
+    EXPECT_EQ(CuantilContinuo(err, 3, 4, li, ls, n), 25.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST_F(CuantilContinuoTest, InterpolatesWithTheExactPosition) {
+    // Percentile 7 of N = 100 in one class of width 100: 7 exactly.
+    EXPECT_EQ(CuantilContinuo(err, 7, 100, values({0}), values({100}), freqs({100})), 7.0);
+    // Decile 7 of N = 90 on a boundary: the midpoint of the class marks.
+    EXPECT_EQ(CuantilContinuo(err, 7, 10, values({0, 10}), values({10, 20}), freqs({63, 27})),
+              10.0);
+    // Inside one class of width 90: 63 / 90 of the way.
+    EXPECT_EQ(CuantilContinuo(err, 7, 10, values({0}), values({90}), freqs({90})), 63.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST_F(CuantilContinuoTest, QuantileQOfQFailsPastTheLastClass) {
+    EXPECT_EQ(CuantilContinuo(err, 4, 4, li, ls, n), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
+    EXPECT_EQ(CuantilContinuo(err, 4, 4, values({0, 10, 20, 30}), values({10, 20, 30, 40}),
+                              freqs({2, 2, 4, 0})),
+              30.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(ModaDiscreta, ReturnsTheValueAsTheListHoldsIt) {
+    ErrorRecord err;
+    EXPECT_EQ(ModaDiscreta(err, values({1, 2, 3}), freqs({1, 5, 2})), CellValue::number(2));
+    EXPECT_EQ(ModaDiscreta(err, cells({"rojo", "verde"}), freqs({4, 1})), CellValue::text("rojo"));
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(ModaDiscreta, TiedTopFrequenciesAreMultimodalAdjacentOrNot) {
+    ErrorRecord err;
+    const CellValue multimodal = CellValue::text("Multimodal");
+    EXPECT_EQ(ModaDiscreta(err, values({1, 2, 3, 4}), freqs({3, 5, 5, 1})), multimodal);
+    EXPECT_EQ(ModaDiscreta(err, values({1, 2, 3, 4}), freqs({3, 5, 2, 5})), multimodal);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(ModaDiscreta, NoRecordsFail) {
+    ErrorRecord err;
+    EXPECT_TRUE(ModaDiscreta(err, ValueList{}, FrequencyList{}).isEmpty());
+    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
+}
+
+TEST(ModaContinua, InterpolatesInTheModalClass) {
+    ErrorRecord err;
+    const CellValue mode =
+        ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({1, 4, 2}));
+    ASSERT_TRUE(mode.isNumber());
+    EXPECT_DOUBLE_EQ(mode.asNumber(), 3.2);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(ModaContinua, AFirstOrLastModalClassFails) {
+    ErrorRecord err;
+    EXPECT_TRUE(
+        ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({5, 2, 1})).isEmpty());
+    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
+    err.clear();
+    EXPECT_TRUE(
+        ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({1, 2, 5})).isEmpty());
+    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
+}
+
+TEST(ModaContinua, TiedClassesAreMultimodal) {
+    ErrorRecord err;
+    EXPECT_EQ(ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({4, 1, 4})),
+              CellValue::text("Multimodal"));
+    EXPECT_FALSE(err.failed());
+}
+
+} // namespace
+} // namespace kalnor::stats
