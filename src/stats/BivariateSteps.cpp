@@ -22,10 +22,19 @@ std::optional<DD> pairSumWith(ErrorRecord& err, const NumericColumn& x, const Nu
 
 std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
                                const NumericColumn& y, DD cy, int s, const FrequencyList& n) {
-    if (r == 1 && s == 1)
-        return pairSumWith(err, x, y, n, [&](double a, double b, ErrorCode&) {
-            return productTerm(deviation(a, cx), deviation(b, cy));
+    // The common orders get a loop of their own with the powers inlined.
+    std::optional<DD> sum;
+    bool small = false;
+    withSmallOrder(r, [&](auto rOrder) {
+        small = withSmallOrder(s, [&](auto sOrder) {
+            sum = pairSumWith(err, x, y, n, [&](double a, double b, ErrorCode&) {
+                return productTerm(smallPower<decltype(rOrder)::value>(deviation(a, cx)),
+                                   smallPower<decltype(sOrder)::value>(deviation(b, cy)));
+            });
         });
+    });
+    if (small)
+        return sum;
     return pairSumWith(err, x, y, n, [&](double a, double b, ErrorCode& why) {
         const DD pa = power(deviation(a, cx), r, why);
         if (why != ErrorCode::None)
@@ -55,9 +64,9 @@ void prepareSecondMoments(Pair& pair, const Frequencies& f) {
     }
     // A sum out of range is left to the ordinary pass, which reports it.
     if (isFinite(sxx.result()))
-        pair.x.squareSum = sxx.result();
+        pair.x.centralSums[2] = sxx.result();
     if (isFinite(syy.result()))
-        pair.y.squareSum = syy.result();
+        pair.y.centralSums[2] = syy.result();
     if (isFinite(sxy.result()))
         pair.crossSum = sxy.result();
 }

@@ -92,8 +92,9 @@ double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
 }
 
 double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x, n);
+    NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
+    prepareCentralSums(col, f, 3);
     const DD m3 = centralMoment(err, col, f, 3);
     const DD s = standardDeviation(err, col, f);
     const auto g = quotient(err, m3, mul(square(s), s));
@@ -101,8 +102,9 @@ double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList
 }
 
 double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    const NumericColumn col = readColumn(x, n);
+    NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
+    prepareCentralSums(col, f, 4);
     const DD m4 = centralMoment(err, col, f, 4);
     const DD s = standardDeviation(err, col, f);
     const auto k = quotient(err, m4, square(square(s)));

@@ -27,18 +27,35 @@ void setNegativeRoot(ErrorRecord& err) {
 std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD c, int r,
                            const FrequencyList& n) {
     // The common orders get a loop of their own with the power inlined.
-    switch (r) {
-    case 1:
-        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return d; });
-    case 2:
-        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return squareTerm(d); });
-    case 3:
-        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return mul(square(d), d); });
-    case 4:
-        return powerSumWith(err, x, c, n, [](DD d, ErrorCode&) { return square(square(d)); });
-    default:
-        return powerSumWith(err, x, c, n, [r](DD d, ErrorCode& why) { return power(d, r, why); });
+    std::optional<DD> s;
+    const bool small = withSmallOrder(r, [&](auto order) {
+        s = powerSumWith(err, x, c, n,
+                         [](DD d, ErrorCode&) { return smallPower<decltype(order)::value>(d); });
+    });
+    if (small)
+        return s;
+    return powerSumWith(err, x, c, n, [r](DD d, ErrorCode& why) { return power(d, r, why); });
+}
+
+void prepareCentralSums(NumericColumn& x, const Frequencies& f, int r) {
+    const std::size_t length = x.size;
+    if (!x.complete() || f.n.size() < length || r < 3 || r > 4)
+        return;
+    ErrorRecord scratch; // the mean keeps the record it leaves for its callers
+    const DD m = mean(scratch, x, f);
+    CompensatedSum squares, powers;
+    for (std::size_t i = 0; i < length; ++i) {
+        const DD d = deviation(x.values[i], m);
+        const DD d2 = squareTerm(d);
+        const std::int32_t n = f.n[i];
+        squares.add(timesFrequency(d2, n));
+        powers.add(timesFrequency(r == 3 ? productTerm(d2, d) : squareTerm(d2), n));
     }
+    // A sum out of range is left to the ordinary pass, which reports it.
+    if (isFinite(squares.result()))
+        x.centralSums[2] = squares.result();
+    if (isFinite(powers.result()))
+        x.centralSums[static_cast<std::size_t>(r)] = powers.result();
 }
 
 namespace {
@@ -48,7 +65,7 @@ DD varianceStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) 
     if (!N)
         return {};
     const DD m = mean(err, x, f);
-    const auto s = x.squareSum ? x.squareSum : powerSum(err, x, m, 2, f.n);
+    const auto s = x.centralSums[2] ? x.centralSums[2] : powerSum(err, x, m, 2, f.n);
     if (!s)
         return {};
     const auto v = quotient(err, *s, fromInt(*N));
@@ -132,7 +149,8 @@ DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f,
     const auto N = total(err, f);
     if (!N)
         return {};
-    const auto s = powerSum(err, x, m, r, f.n);
+    const bool ahead = r >= 0 && r <= 4 && x.centralSums[static_cast<std::size_t>(r)];
+    const auto s = ahead ? x.centralSums[static_cast<std::size_t>(r)] : powerSum(err, x, m, r, f.n);
     if (!s)
         return {};
     const auto v = quotient(err, *s, fromInt(*N));

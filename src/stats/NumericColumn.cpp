@@ -28,12 +28,13 @@ std::optional<double> cellNumber(const CellValue& cell, ErrorCode& why) {
 NumericColumn readColumn(const ValueList& list, const FrequencyList& n) {
     NumericColumn c;
     c.size = list.size();
-    c.values.reserve(list.size());
+    c.values = std::make_unique_for_overwrite<double[]>(list.size());
     double lo = list.empty() ? 0.0 : std::numeric_limits<double>::infinity();
     double hi = -lo;
     CompensatedSum sum;
     const std::size_t weighted = std::min(list.size(), n.size());
-    for (std::size_t i = 0; i < list.size(); ++i) {
+    std::size_t i = 0;
+    for (; i < list.size(); ++i) {
         // Numbers are by far the common case; keep their path short.
         double v;
         if (const double* number = list[i].numberIf()) {
@@ -46,10 +47,11 @@ NumericColumn readColumn(const ValueList& list, const FrequencyList& n) {
         }
         lo = std::min(lo, v);
         hi = std::max(hi, v);
-        c.values.push_back(v);
+        c.values[i] = v;
         if (i < weighted)
             sum.add(timesFrequency(DD{v, 0.0}, n[i]));
     }
+    c.readable = i;
     c.min = lo;
     c.max = hi;
     c.weightedSum = sum.result();
@@ -61,8 +63,8 @@ LoopStop loopStop(std::size_t length, std::initializer_list<const NumericColumn*
     LoopStop stop{length, length};
     for (const NumericColumn* c : columns) {
         const ErrorCode why = c->complete() ? ErrorCode::IndexOutOfRange : c->why;
-        if (c->values.size() < stop.at)
-            stop = {c->values.size(), length, why};
+        if (c->readable < stop.at)
+            stop = {c->readable, length, why};
     }
     if (frequencies < stop.at)
         stop = {frequencies, length, ErrorCode::IndexOutOfRange};

@@ -4,7 +4,9 @@
 #include "EngineLists.h"
 #include "ErrorRecord.h"
 
+#include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,9 +20,12 @@ namespace kalnor::stats::detail {
 std::optional<double> cellNumber(const CellValue& cell, ErrorCode& why);
 
 struct NumericColumn {
-    std::vector<double> values;      // the entries before the first unreadable one
+    // The entries before the first unreadable one (`readable` of them). Not
+    // a vector: its zero-filling alone would cost as much as the reading.
+    std::unique_ptr<double[]> values;
+    std::size_t readable = 0;
     std::size_t size = 0;            // length of the list
-    ErrorCode why = ErrorCode::None; // what stops the reading at values.size()
+    ErrorCode why = ErrorCode::None; // what stops the reading at `readable`
     double min = 0.0;                // over `values`
     double max = 0.0;
     // Σ x·n over the entries read and the frequencies there are: the sum the
@@ -37,10 +42,11 @@ struct NumericColumn {
     };
     mutable std::optional<Memo> mean;
     mutable std::optional<Memo> variance;
-    // Σ (x − x̄)²·n, when a pass over two variables took it ahead.
-    std::optional<DD> squareSum;
+    // Σ (x − x̄)^r·n for r = 0 … 4, those a pass over several sums took
+    // ahead (centralSums[2] is the sum of squares of the variance).
+    std::array<std::optional<DD>, 5> centralSums;
 
-    bool complete() const { return values.size() == size; }
+    bool complete() const { return readable == size; }
     // Every value equal (then the mean is that value, exactly).
     bool constant() const { return complete() && size > 0 && min == max; }
 };

@@ -59,6 +59,11 @@ DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
 DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r);
 DD originMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r);
 
+// For a complete list, takes the sums of squares and of the r-th powers (r 3
+// or 4) about the mean in one pass, for `variance` and `centralMoment` to use
+// instead of a pass each. Changes no error record.
+void prepareCentralSums(NumericColumn& x, const Frequencies& f, int r);
+
 // Two variables read as numbers, with the sum of products about the means
 // when it was taken ahead.
 struct Pair {

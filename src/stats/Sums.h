@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 // The weighted sums every measure is made of, in double-double.
 namespace kalnor::stats::detail {
@@ -73,6 +74,45 @@ inline DD power(DD d, int r, ErrorCode& why) {
         return {};
     }
     return div(DD{1.0, 0.0}, powi(d, static_cast<unsigned>(-r)));
+}
+
+// d^R for a small order known when compiling, without renormalizing.
+template <int R> inline DD smallPower(DD d) {
+    static_assert(R >= 0 && R <= 4);
+    if constexpr (R == 0)
+        return {1.0, 0.0};
+    else if constexpr (R == 1)
+        return d;
+    else if constexpr (R == 2)
+        return squareTerm(d);
+    else if constexpr (R == 3)
+        return productTerm(squareTerm(d), d);
+    else
+        return squareTerm(squareTerm(d));
+}
+
+// Calls f(std::integral_constant<int, r>) for r = 0 … 4, and returns false
+// for any other order.
+template <class F> bool withSmallOrder(int r, F&& f) {
+    switch (r) {
+    case 0:
+        f(std::integral_constant<int, 0>{});
+        return true;
+    case 1:
+        f(std::integral_constant<int, 1>{});
+        return true;
+    case 2:
+        f(std::integral_constant<int, 2>{});
+        return true;
+    case 3:
+        f(std::integral_constant<int, 3>{});
+        return true;
+    case 4:
+        f(std::integral_constant<int, 4>{});
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Σ term(i, acc) over the indexes a loop reaches. The loop fails at `stop`
