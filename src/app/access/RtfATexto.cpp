@@ -445,7 +445,8 @@ private:
         std::string r = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" "
                         "\"http://www.w3.org/TR/REC-html40/strict.dtd\">\n"
                         "<html><head><meta name=\"qrichtext\" content=\"1\" />"
-                        "<meta charset=\"utf-8\" /></head><body>\n";
+                        "<meta charset=\"utf-8\" /><style type=\"text/css\">\n"
+                        "p, li { white-space: pre-wrap; }\n</style></head><body>\n";
         for (const Parrafo& p : parrafos_) {
             r += "<p";
             switch (p.alineacion) {
