@@ -76,17 +76,22 @@ using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
 
 Connection connect(const std::string& path, int flags) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    // One connection is used by one thread at a time: no locking per call.
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     Connection db(raw);
     if (rc != SQLITE_OK)
         throwSqlite(db.get(), rc, quoted(path));
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-    // A file may come from anywhere: no schema-defined functions with side
-    // effects, no writes that could corrupt it on purpose.
+    // A file may come from anywhere. Distribution files need no triggers or
+    // views, and a hostile one must not run code of its own (an endless
+    // trigger, say) when a row is written; nor may a name that is not a
+    // column be taken for a string.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_ENABLE_TRIGGER, 1, nullptr);
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     registerSpanishCollation(db.get());
     return db;
 }

@@ -2,9 +2,11 @@
 
 #include "DbError.h"
 #include "RowSource.h"
+#include "SnapshotColumn.h"
 #include "SpanishCollation.h"
 #include "SqliteStatement.h"
 
+#include <algorithm>
 #include <limits>
 #include <map>
 
@@ -16,6 +18,8 @@ namespace {
 
 constexpr int kBof = -1;
 constexpr int kEof = std::numeric_limits<int>::max();
+// Rows reserved up front at most; a bigger table grows as it is read.
+constexpr long long kReserveLimit = 1LL << 24;
 
 bool sameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
@@ -59,7 +63,7 @@ struct RecordSet::Snapshot {
     std::string table;     // quoted
     std::string rowidName; // how this table's row id is named
     std::vector<std::string> fields;
-    std::vector<std::vector<CellValue>> columns;
+    std::vector<SnapshotColumn> columns;
     std::vector<long long> rowids;
     std::vector<unsigned char> deleted;
     int live = 0;
@@ -81,13 +85,13 @@ struct RecordSet::Snapshot {
         const int count = st.columnCount() - first;
         if (count == static_cast<int>(fields.size())) {
             for (int c = 0; c < count; ++c)
-                columns[c][index] = st.value(first + c);
+                columns[c].set(index, st.value(first + c));
             return;
         }
         for (int c = 0; c < count; ++c) {
             const int field = findName(fields, st.columnName(first + c));
             if (field >= 0)
-                columns[field][index] = st.value(first + c);
+                columns[field].set(index, st.value(first + c));
         }
     }
 
@@ -97,6 +101,19 @@ struct RecordSet::Snapshot {
             --live;
         }
         ++revision;
+    }
+
+    // Numbers by value, words in Spanish order, empty cells first; equal
+    // keys keep the stored order.
+    void sortBy(int column, bool descending) {
+        const std::vector<int> order = columns[column].sortedOrder(descending);
+        std::vector<long long> sortedIds;
+        sortedIds.reserve(order.size());
+        for (const int row : order)
+            sortedIds.push_back(rowids[row]);
+        rowids = std::move(sortedIds);
+        for (auto& c : columns)
+            c = c.reordered(order);
     }
 
     // Runs a row source and reads all its rows.
@@ -132,24 +149,31 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
                           "el número de registro.",
                       DbError::kBadRowSource);
 
-    std::string sql = "SELECT " + data->rowidName + ", * FROM " + data->table + " ORDER BY ";
     if (source.orderField) {
         if (findName(tableFields, *source.orderField) < 0)
             throw DbError("No se encuentra el campo «" + *source.orderField + "» en la tabla «" +
                               source.table + "».",
                           DbError::kFieldNotFound);
-        // Numbers by value, words by the Spanish order, empty cells first;
-        // equal keys keep the stored order.
-        sql += quoteIdentifier(*source.orderField) + " COLLATE " + kSpanishCollation +
-               (source.descending ? " DESC, " : ", ");
     }
-    sql += data->rowidName;
+    // The rows are read in stored order and sorted here: the same order as
+    // ORDER BY field COLLATE KALNOR_ES, rowid, at a fraction of the cost.
+    const std::string sql =
+        "SELECT " + data->rowidName + ", * FROM " + data->table + " ORDER BY " + data->rowidName;
+
+    // Knowing the size first saves growing the columns row by row.
+    Statement counter(db->handle(), "SELECT count(*) FROM " + data->table);
+    const long long rows = counter.step() ? counter.int64(0) : 0;
+    counter.reset();
+    const auto expected = static_cast<std::size_t>(std::clamp(rows, 0LL, kReserveLimit));
 
     Statement query(db->handle(), sql);
     const int count = query.columnCount() - 1;
     for (int c = 0; c < count; ++c)
         data->fields.push_back(query.columnName(c + 1));
     data->columns.resize(static_cast<std::size_t>(count));
+    data->rowids.reserve(expected);
+    for (auto& column : data->columns)
+        column.reserve(expected);
     while (query.step()) {
         if (data->rowids.size() >= static_cast<std::size_t>(kEof - 1))
             throw DbError("La tabla tiene demasiados registros.", DbError::kGeneric);
@@ -158,6 +182,13 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
             data->columns[c].push_back(query.value(c + 1));
     }
     query.reset();
+    if (source.orderField) {
+        const int orderColumn = findName(data->fields, *source.orderField);
+        if (orderColumn < 0)
+            throw DbError("No se encuentra el campo «" + *source.orderField + "».",
+                          DbError::kFieldNotFound);
+        data->sortBy(orderColumn, source.descending);
+    }
     data->deleted.assign(data->rowids.size(), 0);
     data->live = data->size();
     return data;
@@ -350,7 +381,7 @@ CellValue RecordSet::Field(int index) const {
         throwNoCurrentRecord();
     if (data_->deleted[pos_])
         throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
-    return data_->columns[index][pos_];
+    return data_->columns[index].get(pos_);
 }
 
 std::vector<CellValue> RecordSet::column(const std::string& name) const {
@@ -359,14 +390,13 @@ std::vector<CellValue> RecordSet::column(const std::string& name) const {
         throwNotOpen();
     if (index < 0)
         throw DbError("No se encuentra el campo «" + name + "».", DbError::kFieldNotFound);
-    const auto& all = data_->columns[index];
-    if (data_->live == data_->size())
-        return all;
+    const SnapshotColumn& all = data_->columns[index];
     std::vector<CellValue> values;
     values.reserve(static_cast<std::size_t>(data_->live));
+    const bool anyDeleted = data_->live != data_->size();
     for (int i = 0; i < data_->size(); ++i) {
-        if (!data_->deleted[i])
-            values.push_back(all[i]);
+        if (!anyDeleted || !data_->deleted[i])
+            values.push_back(all.get(i));
     }
     return values;
 }
@@ -394,7 +424,7 @@ void RecordSet::Edit() {
         throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
     buffer_.clear();
     for (const auto& column : data_->columns)
-        buffer_.push_back(column[pos_]);
+        buffer_.push_back(column.get(pos_));
     editing_ = true;
     adding_ = false;
 }
@@ -473,7 +503,7 @@ void RecordSet::Update() {
         std::string assignments;
         std::vector<int> written;
         for (int c = 0; c < count; ++c) {
-            if (buffer_[c] == data.columns[c][pos_])
+            if (buffer_[c] == data.columns[c].get(pos_))
                 continue;
             written.push_back(c);
             assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(data.fields[c]) +

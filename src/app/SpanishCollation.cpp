@@ -90,6 +90,20 @@ int compareSpanish(std::string_view a, std::string_view b) {
     return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
 }
 
+std::string spanishSortKey(std::string_view word) {
+    std::string key;
+    key.reserve(word.size() * 3);
+    std::size_t i = 0;
+    while (i < word.size()) {
+        // Weights stay below 2^23: three bytes, most significant first.
+        const std::uint32_t w = weight(nextCodePoint(word, i));
+        key += static_cast<char>((w >> 16) & 0xFF);
+        key += static_cast<char>((w >> 8) & 0xFF);
+        key += static_cast<char>(w & 0xFF);
+    }
+    return key;
+}
+
 void registerSpanishCollation(sqlite3* db) {
     const int rc =
         sqlite3_create_collation_v2(db, kSpanishCollation, SQLITE_UTF8, nullptr, collate, nullptr);

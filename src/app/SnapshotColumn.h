@@ -1,0 +1,141 @@
+#pragma once
+
+#include "SpanishCollation.h"
+#include "stats/CellValue.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace kalnor {
+
+// One field's values in a record set's snapshot, kept compact: a number
+// costs nine bytes, and room for words is only made once the field holds one.
+class SnapshotColumn {
+public:
+    std::size_t size() const { return kinds_.size(); }
+
+    void reserve(std::size_t rows) {
+        kinds_.reserve(rows);
+        numbers_.reserve(rows);
+    }
+
+    void push_back(const stats::CellValue& value) {
+        kinds_.push_back(0);
+        numbers_.push_back(0.0);
+        if (!texts_.empty())
+            texts_.emplace_back();
+        set(size() - 1, value);
+    }
+
+    void set(std::size_t row, const stats::CellValue& value) {
+        if (value.isNumber()) {
+            kinds_[row] = kNumber;
+            numbers_[row] = value.asNumber();
+        } else if (value.isText()) {
+            if (texts_.empty())
+                texts_.resize(size());
+            kinds_[row] = kText;
+            texts_[row] = value.asText();
+        } else {
+            kinds_[row] = kNull;
+        }
+        if (!value.isText() && !texts_.empty())
+            texts_[row].clear();
+    }
+
+    stats::CellValue get(std::size_t row) const {
+        switch (kinds_[row]) {
+        case kNumber:
+            return stats::CellValue::number(numbers_[row]);
+        case kText:
+            return stats::CellValue::text(texts_[row]);
+        default:
+            return stats::CellValue::null();
+        }
+    }
+
+    // Row order for an ascending sort: empty cells first, then numbers by
+    // value, then words in Spanish order (ties broken by the words' bytes).
+    // Returns a permutation: row k of the sorted set is row order[k]. The
+    // sort is stable, so equal keys keep their order.
+    std::vector<int> sortedOrder(bool descending) const {
+        std::vector<int> order(size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+        const std::vector<int> ranks = wordRanks();
+        const auto compare = [&](int a, int b) {
+            if (kinds_[a] != kinds_[b])
+                return kinds_[a] < kinds_[b] ? -1 : 1;
+            if (kinds_[a] == kNumber)
+                return numbers_[a] < numbers_[b] ? -1 : (numbers_[b] < numbers_[a] ? 1 : 0);
+            if (kinds_[a] == kText)
+                return ranks[a] < ranks[b] ? -1 : (ranks[b] < ranks[a] ? 1 : 0);
+            return 0;
+        };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int c = compare(a, b);
+            return descending ? c > 0 : c < 0;
+        });
+        return order;
+    }
+
+    // The same values in another row order: row k takes row order[k].
+    SnapshotColumn reordered(const std::vector<int>& order) const {
+        SnapshotColumn out;
+        out.kinds_.reserve(order.size());
+        out.numbers_.reserve(order.size());
+        for (const int row : order) {
+            out.kinds_.push_back(kinds_[row]);
+            out.numbers_.push_back(numbers_[row]);
+        }
+        if (!texts_.empty()) {
+            out.texts_.reserve(order.size());
+            for (const int row : order)
+                out.texts_.push_back(texts_[row]);
+        }
+        return out;
+    }
+
+private:
+    // Each word's place among the column's distinct words in Spanish order
+    // (words repeat a lot in a table, so the few distinct ones are sorted).
+    std::vector<int> wordRanks() const {
+        std::vector<int> ranks;
+        if (texts_.empty())
+            return ranks;
+        std::unordered_map<std::string_view, int> distinct;
+        std::vector<std::string_view> words;
+        for (std::size_t i = 0; i < size(); ++i) {
+            if (kinds_[i] == kText && distinct.emplace(texts_[i], 0).second)
+                words.push_back(texts_[i]);
+        }
+        std::vector<std::pair<std::string, std::string_view>> keyed;
+        keyed.reserve(words.size());
+        for (const auto word : words)
+            keyed.emplace_back(spanishSortKey(word), word);
+        std::sort(keyed.begin(), keyed.end());
+        for (std::size_t r = 0; r < keyed.size(); ++r)
+            distinct[keyed[r].second] = static_cast<int>(r);
+        ranks.assign(size(), 0);
+        for (std::size_t i = 0; i < size(); ++i) {
+            if (kinds_[i] == kText)
+                ranks[i] = distinct[texts_[i]];
+        }
+        return ranks;
+    }
+
+    static constexpr std::uint8_t kNull = 0;
+    static constexpr std::uint8_t kNumber = 1;
+    static constexpr std::uint8_t kText = 2;
+
+    std::vector<std::uint8_t> kinds_;
+    std::vector<double> numbers_;
+    std::vector<std::string> texts_; // one per row once any row holds a word
+};
+
+} // namespace kalnor
