@@ -103,7 +103,7 @@ void Documento::anotarError(int code, std::string message) {
 void Documento::olvidarLecturas() {
     ++enlace_;
     leido_.reset();
-    otra_.reset();
+    otra_.origen.reset();
     ordenado_.reset();
 }
 
@@ -202,23 +202,20 @@ bool Documento::LeerVariable() {
     const Origen origen = origenActual();
     if (leido_ && *leido_ == origen)
         return true; // the lists already hold this table
-    if (otra_ && otra_->origen == origen) {
-        // Back to the variable read before: swap the lists instead of re-reading.
-        std::swap(listas.Valores, otra_->Valores);
-        std::swap(listas.Frecuencias, otra_->Frecuencias);
-        std::swap(listas.LimInf, otra_->LimInf);
-        std::swap(listas.LimSup, otra_->LimSup);
-        if (leido_) {
-            std::swap(*leido_, otra_->origen);
-        } else {
-            leido_ = origen;
-            otra_.reset();
-        }
+    const auto intercambiar = [this] {
+        std::swap(listas.Valores, otra_.Valores);
+        std::swap(listas.Frecuencias, otra_.Frecuencias);
+        std::swap(listas.LimInf, otra_.LimInf);
+        std::swap(listas.LimSup, otra_.LimSup);
+        std::swap(leido_, otra_.origen);
+    };
+    if (otra_.origen && *otra_.origen == origen) {
+        intercambiar(); // back to the variable read before
         return true;
     }
-
-    ListasLeidas nuevas;
-    if (!leerDeTabla(nuevas.Valores, nuevas.Frecuencias, nuevas.LimInf, nuevas.LimSup)) {
+    // Read into the older buffers, so their memory is reused.
+    if (!leerDeTabla(otra_.Valores, otra_.Frecuencias, otra_.LimInf, otra_.LimSup)) {
+        otra_.origen.reset();
         listas.Valores.clear();
         listas.Frecuencias.clear();
         listas.LimInf.clear();
@@ -226,15 +223,8 @@ bool Documento::LeerVariable() {
         leido_.reset();
         return false;
     }
-    std::swap(listas.Valores, nuevas.Valores);
-    std::swap(listas.Frecuencias, nuevas.Frecuencias);
-    std::swap(listas.LimInf, nuevas.LimInf);
-    std::swap(listas.LimSup, nuevas.LimSup);
-    if (leido_) {
-        nuevas.origen = *leido_;
-        otra_ = std::move(nuevas);
-    }
-    leido_ = origen;
+    otra_.origen = origen;
+    intercambiar();
     return true;
 }
 
@@ -244,56 +234,73 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
         anotarError(DbError::kNotOpen, "No hay ninguna distribución abierta");
         return false;
     }
+    const auto ilegible = [this](std::size_t fila, const std::string& campo, std::string por) {
+        anotarError(static_cast<int>(ErrorCode::UnreadableRecord),
+                    "Registro " + std::to_string(fila + 1) + ": el campo «" + campo + "» " + por);
+        return false;
+    };
     try {
-        const std::vector<CellValue> ni = Data1.column("ni");
-        const std::size_t n = ni.size();
-        valores.assign(n, CellValue());
-        limInf.assign(n, CellValue());
-        limSup.assign(n, CellValue());
-        frecuencias.assign(n, 0);
-
-        const auto ilegible = [this](std::size_t fila, const std::string& campo,
-                                     const CellValue& v) {
-            anotarError(static_cast<int>(ErrorCode::UnreadableRecord),
-                        "Registro " + std::to_string(fila + 1) + ": el campo «" + campo + "» " +
-                            motivo(v));
-            return false;
-        };
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::optional<std::int32_t> f = comoFrecuencia(ni[i]);
-            if (!f && comoNumero(ni[i])) {
-                anotarError(static_cast<int>(ErrorCode::UnreadableRecord),
-                            "Registro " + std::to_string(i + 1) +
-                                ": el campo «ni» no cabe en un entero de 32 bits («" +
-                                textoDe(ni[i]) + "»)");
-                return false;
-            }
-            if (!f)
-                return ilegible(i, "ni", ni[i]);
-            frecuencias[i] = *f;
-        }
-
         const stats::KindInfo* tipo = stats::kindByCode(TipoDist);
-        if (!tipo)
-            return true; // no kind: the values stay empty
-        const bool y = tipo->bivariate && VarActiva == "Y";
-        if (stats::activeType(*tipo, VarActiva) != VariableType::Continuous) {
-            valores = Data1.column(y ? "Yi" : "Xi");
-            return true;
-        }
+        const bool y = tipo && tipo->bivariate && VarActiva == "Y";
+        const bool continua =
+            tipo && stats::activeType(*tipo, VarActiva) == VariableType::Continuous;
+        const std::string campoX = y ? "Yi" : "Xi";
         const std::string li = y ? "LiY" : "LiX";
         const std::string ls = y ? "LsY" : "LsX";
-        limInf = Data1.column(li);
-        limSup = Data1.column(ls);
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::optional<double> a = comoNumero(limInf[i]);
-            if (!a)
-                return ilegible(i, li, limInf[i]);
-            const std::optional<double> b = comoNumero(limSup[i]);
-            if (!b)
-                return ilegible(i, ls, limSup[i]);
-            valores[i] = CellValue::number((*a + *b) / 2);
+        const auto indice = [this](const std::string& campo) {
+            const int i = Data1.fieldIndex(campo);
+            if (i < 0)
+                throw DbError("No se encuentra el campo «" + campo + "»", DbError::kFieldNotFound);
+            return i;
+        };
+        const int iNi = indice("ni");
+        const int iValor = !tipo ? -1 : indice(continua ? li : campoX);
+        const int iSup = continua ? indice(ls) : -1;
+
+        // One walk over a clone, so Data1's position stays where it was.
+        const std::size_t n = static_cast<std::size_t>(std::max(0, Data1.RecordCount()));
+        frecuencias.clear();
+        frecuencias.reserve(n);
+        valores.clear();
+        valores.reserve(n);
+        limInf.clear();
+        limSup.clear();
+        if (continua) {
+            limInf.reserve(n);
+            limSup.reserve(n);
         }
+        RecordSet rs = Data1.Clone();
+        for (std::size_t i = 0; !rs.IsEOF(); rs.MoveNext(), ++i) {
+            const CellValue ni = rs.Field(iNi);
+            const std::optional<std::int32_t> f = comoFrecuencia(ni);
+            if (!f && comoNumero(ni))
+                return ilegible(i, "ni", "no cabe en un entero de 32 bits («" + textoDe(ni) + "»)");
+            if (!f)
+                return ilegible(i, "ni", motivo(ni));
+            frecuencias.push_back(*f);
+            if (iValor < 0)
+                continue;
+            if (!continua) {
+                valores.push_back(rs.Field(iValor));
+                continue;
+            }
+            CellValue a = rs.Field(iValor);
+            CellValue b = rs.Field(iSup);
+            const std::optional<double> da = comoNumero(a);
+            if (!da)
+                return ilegible(i, li, motivo(a));
+            const std::optional<double> db = comoNumero(b);
+            if (!db)
+                return ilegible(i, ls, motivo(b));
+            valores.push_back(CellValue::number((*da + *db) / 2));
+            limInf.push_back(std::move(a));
+            limSup.push_back(std::move(b));
+        }
+        // Every list has one entry per record; entries nothing wrote stay empty.
+        const std::size_t filas = frecuencias.size();
+        valores.resize(filas);
+        limInf.resize(filas);
+        limSup.resize(filas);
         return true;
     } catch (const DbError& e) {
         anotarError(e.code(), e.what());

@@ -84,7 +84,7 @@ private:
         bool operator==(const Origen&) const = default;
     };
     struct ListasLeidas {
-        Origen origen;
+        std::optional<Origen> origen; // none: the buffers hold nothing usable
         stats::ValueList Valores, LimInf, LimSup;
         stats::FrequencyList Frecuencias;
     };
@@ -95,9 +95,9 @@ private:
                      stats::ValueList& limInf, stats::ValueList& limSup);
 
     std::uint64_t enlace_ = 0;
-    std::optional<Origen> leido_;      // key of what `listas` holds
-    std::optional<ListasLeidas> otra_; // the other variable's last read
-    std::optional<Origen> ordenado_;   // Data1 as the last sort left it
+    std::optional<Origen> leido_;    // key of what `listas` holds
+    ListasLeidas otra_;              // the read before the current one; its buffers are reused
+    std::optional<Origen> ordenado_; // Data1 as the last sort left it
 };
 
 } // namespace kalnor
