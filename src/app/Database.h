@@ -42,6 +42,10 @@ public:
     void dropField(const std::string& table, const std::string& field);
 
     // RAII transaction: commits in commit(), rolls back if destroyed first.
+    // Takes the file's write lock at once (another process then waits or
+    // fails with a "locked" DbError). Nested transactions become savepoints.
+    // Record sets that wrote inside a transaction that rolls back still show
+    // those writes: Refresh them.
     class Transaction {
     public:
         explicit Transaction(Database& db);

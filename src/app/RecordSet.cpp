@@ -311,16 +311,19 @@ void RecordSet::Move(int rows) {
     }
 }
 
+// An empty set is at both ends, except while the position is still on the
+// row just deleted (as after deleting the only row): then neither, until
+// the next move.
 bool RecordSet::IsEOF() const {
     if (!data_)
         throwNotOpen();
-    return data_->live == 0 || pos_ == kEof;
+    return pos_ == kEof || (data_->live == 0 && pos_ == kBof);
 }
 
 bool RecordSet::IsBOF() const {
     if (!data_)
         throwNotOpen();
-    return data_->live == 0 || pos_ == kBof;
+    return pos_ == kBof || (data_->live == 0 && pos_ == kEof);
 }
 
 int RecordSet::RecordCount() const {

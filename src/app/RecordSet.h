@@ -28,7 +28,9 @@ public:
     int fieldIndex(const std::string& name) const; // -1 when none
 
     // Walking. EOF/BOF as in the classic record sets: past the last / before
-    // the first row; both true on an empty set.
+    // the first row; both true on an empty set. Moving on from past the end
+    // (or back from before the start) throws; MoveFirst/MoveLast on an empty
+    // set do nothing. Any move drops an unfinished Edit/AddNew.
     void MoveFirst();
     void MoveNext();
     void MovePrevious();

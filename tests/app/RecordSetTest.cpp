@@ -71,6 +71,18 @@ TEST_F(RecordSetOrder, OrderByAWordFieldSortsAlphabeticallyInSpanish) {
                             txt("Barco"), txt("nube"), txt("Ñu"), txt("oca"), txt("zapato")));
 }
 
+TEST_F(RecordSetOrder, MixedCellsSortEmptyThenNumbersThenWords) {
+    auto db = openDb();
+    db->exec("CREATE TABLE LIBRE (v, n)");
+    db->exec("INSERT INTO LIBRE VALUES ('b', 1), (3, 2), (NULL, 3), ('A', 4), (-2.5, 5), "
+             "('a', 6), (3, 7)");
+    RecordSet up(db, "SELECT * FROM LIBRE ORDER BY [v]");
+    EXPECT_THAT(walk(up, "n"), ElementsAre(num(3), num(5), num(2), num(7), num(4), num(6), num(1)));
+    RecordSet down(db, "SELECT * FROM LIBRE ORDER BY [v] DESC");
+    EXPECT_THAT(walk(down, "n"),
+                ElementsAre(num(1), num(6), num(4), num(2), num(7), num(5), num(3)));
+}
+
 TEST_F(RecordSetOrder, AcceptsTheRowSourceSpellingsInUse) {
     auto db = openDb();
     EXPECT_EQ(RecordSet(db, "SELECT * FROM [ENUNCIADO]").RecordCount(), 1);
@@ -350,8 +362,16 @@ TEST_F(RecordSetDelete, DeletingEveryRowLeavesAnEmptySet) {
         rs.MoveFirst();
         rs.Delete();
     }
+    // Still on the deleted row: the next move reaches the end.
+    EXPECT_EQ(errorCode([&] { rs.Field("Xi"); }), DbError::kRecordDeleted);
+    rs.MoveNext();
     EXPECT_TRUE(rs.IsEOF());
     EXPECT_TRUE(rs.IsBOF());
+    rs.MoveFirst();
+    EXPECT_TRUE(rs.IsEOF());
+    EXPECT_TRUE(rs.IsBOF());
+    RecordSet again(openDb(), "SELECT * FROM DIS");
+    EXPECT_EQ(again.RecordCount(), 0);
 }
 
 // The tally walks like this: merge into the next row, step back, delete,
