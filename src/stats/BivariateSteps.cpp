@@ -8,12 +8,13 @@ namespace {
 template <class Term>
 std::optional<DD> pairSumWith(ErrorRecord& err, const NumericColumn& x, const NumericColumn& y,
                               const FrequencyList& n, Term term) {
-    return sumTerms(err, loopStop(n.size(), {&x, &y}, n.size()), [&](std::size_t i, auto& acc) {
+    const LoopStop stop = loopStop(n.size(), {&x, &y}, n.size());
+    return sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
         ErrorCode why = ErrorCode::None;
-        const DD t = term(x.values[i], y.values[i], why);
+        const DD t = term(products, x.values[i], y.values[i], why);
         if (why != ErrorCode::None)
             return why;
-        acc.add(timesFrequency(t, n[i]));
+        acc.add(timesFrequency<decltype(products)>(t, n[i]));
         return ErrorCode::None;
     });
 }
@@ -27,15 +28,16 @@ std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, 
     bool small = false;
     withSmallOrder(r, [&](auto rOrder) {
         small = withSmallOrder(s, [&](auto sOrder) {
-            sum = pairSumWith(err, x, y, n, [&](double a, double b, ErrorCode&) {
-                return productTerm(smallPower<decltype(rOrder)::value>(deviation(a, cx)),
-                                   smallPower<decltype(sOrder)::value>(deviation(b, cy)));
+            sum = pairSumWith(err, x, y, n, [&](auto products, double a, double b, ErrorCode&) {
+                using P = decltype(products);
+                return productTerm<P>(smallPower<P, decltype(rOrder)::value>(deviation(a, cx)),
+                                      smallPower<P, decltype(sOrder)::value>(deviation(b, cy)));
             });
         });
     });
     if (small)
         return sum;
-    return pairSumWith(err, x, y, n, [&](double a, double b, ErrorCode& why) {
+    return pairSumWith(err, x, y, n, [&](auto, double a, double b, ErrorCode& why) {
         const DD pa = power(deviation(a, cx), r, why);
         if (why != ErrorCode::None)
             return DD{};
@@ -53,22 +55,29 @@ void prepareSecondMoments(Pair& pair, const Frequencies& f) {
     ErrorRecord scratch; // the means keep the record they leave for their callers
     const DD mx = mean(scratch, x, f);
     const DD my = mean(scratch, y, f);
-    CompensatedSum sxx, syy, sxy;
-    for (std::size_t i = 0; i < length; ++i) {
-        const DD dx = deviation(x.values[i], mx);
-        const DD dy = deviation(y.values[i], my);
-        const std::int32_t n = f.n[i];
-        sxx.add(timesFrequency(squareTerm(dx), n));
-        syy.add(timesFrequency(squareTerm(dy), n));
-        sxy.add(timesFrequency(productTerm(dx, dy), n));
-    }
+    struct Sums {
+        DD xx, yy, xy;
+    };
+    const Sums sums = withProducts([&](auto products) {
+        using P = decltype(products);
+        CompensatedSum sxx, syy, sxy; // locals of the loop: kept in registers
+        for (std::size_t i = 0; i < length; ++i) {
+            const DD dx = deviation(x.values[i], mx);
+            const DD dy = deviation(y.values[i], my);
+            const std::int32_t n = f.n[i];
+            sxx.add(timesFrequency<P>(squareTerm<P>(dx), n));
+            syy.add(timesFrequency<P>(squareTerm<P>(dy), n));
+            sxy.add(timesFrequency<P>(productTerm<P>(dx, dy), n));
+        }
+        return Sums{sxx.result(), syy.result(), sxy.result()};
+    });
     // A sum out of range is left to the ordinary pass, which reports it.
-    if (isFinite(sxx.result()))
-        pair.x.centralSums[2] = sxx.result();
-    if (isFinite(syy.result()))
-        pair.y.centralSums[2] = syy.result();
-    if (isFinite(sxy.result()))
-        pair.crossSum = sxy.result();
+    if (isFinite(sums.xx))
+        pair.x.centralSums[2] = sums.xx;
+    if (isFinite(sums.yy))
+        pair.y.centralSums[2] = sums.yy;
+    if (isFinite(sums.xy))
+        pair.crossSum = sums.xy;
 }
 
 DD covariance(ErrorRecord& err, const Pair& pair, const Frequencies& f) {

@@ -76,14 +76,15 @@ DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
 
 DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
     const auto& n = f.n;
-    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+    const LoopStop stop = loopStop(x.size, {&x}, n.size());
+    const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
         const double v = x.values[i];
         if (v == 0)
             return ErrorCode::DivisionByZero;
         // n / v with the remainder of the division kept.
         const double m = n[i];
         const double q = m / v;
-        const DD p = twoProd(q, v);
+        const DD p = decltype(products)::twoProd(q, v);
         acc.add(DD{q, ((m - p.hi) - p.lo) / v});
         return ErrorCode::None;
     });
@@ -103,14 +104,15 @@ DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     // about 690; half an ulp of it would cost 13 digits' worth of accuracy).
     const auto& n = f.n;
     std::int64_t exponents = 0;
-    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+    const LoopStop stop = loopStop(x.size, {&x}, n.size());
+    const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
         const double v = x.values[i];
         if (!(v > 0))
             return ErrorCode::InvalidArgument;
         int e = 0;
         const double m = std::frexp(v, &e);
         exponents += std::int64_t{n[i]} * e;
-        acc.add(timesFrequency(DD{std::log(m), 0.0}, n[i]));
+        acc.add(timesFrequency<decltype(products)>(DD{std::log(m), 0.0}, n[i]));
         return ErrorCode::None;
     });
     if (!s)
@@ -141,8 +143,10 @@ DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
 
 DD quadraticMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
     const auto& n = f.n;
-    const auto s = sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
-        acc.add(timesFrequency(twoProd(x.values[i], x.values[i]), n[i]));
+    const LoopStop stop = loopStop(x.size, {&x}, n.size());
+    const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
+        using P = decltype(products);
+        acc.add(timesFrequency<P>(P::twoProd(x.values[i], x.values[i]), n[i]));
         return ErrorCode::None;
     });
     if (!s)

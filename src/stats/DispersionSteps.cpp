@@ -8,12 +8,14 @@ namespace {
 template <class Pow>
 std::optional<DD> powerSumWith(ErrorRecord& err, const NumericColumn& x, DD c,
                                const FrequencyList& n, Pow pow) {
-    return sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
+    const LoopStop stop = loopStop(x.size, {&x}, n.size());
+    return sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
+        using P = decltype(products);
         ErrorCode why = ErrorCode::None;
-        const DD t = pow(deviation(x.values[i], c), why);
+        const DD t = pow(products, deviation(x.values[i], c), why);
         if (why != ErrorCode::None)
             return why;
-        acc.add(timesFrequency(t, n[i]));
+        acc.add(timesFrequency<P>(t, n[i]));
         return ErrorCode::None;
     });
 }
@@ -29,12 +31,13 @@ std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD c, int r
     // The common orders get a loop of their own with the power inlined.
     std::optional<DD> s;
     const bool small = withSmallOrder(r, [&](auto order) {
-        s = powerSumWith(err, x, c, n,
-                         [](DD d, ErrorCode&) { return smallPower<decltype(order)::value>(d); });
+        s = powerSumWith(err, x, c, n, [](auto products, DD d, ErrorCode&) {
+            return smallPower<decltype(products), decltype(order)::value>(d);
+        });
     });
     if (small)
         return s;
-    return powerSumWith(err, x, c, n, [r](DD d, ErrorCode& why) { return power(d, r, why); });
+    return powerSumWith(err, x, c, n, [r](auto, DD d, ErrorCode& why) { return power(d, r, why); });
 }
 
 void prepareCentralSums(NumericColumn& x, const Frequencies& f, int r) {
@@ -43,19 +46,26 @@ void prepareCentralSums(NumericColumn& x, const Frequencies& f, int r) {
         return;
     ErrorRecord scratch; // the mean keeps the record it leaves for its callers
     const DD m = mean(scratch, x, f);
-    CompensatedSum squares, powers;
-    for (std::size_t i = 0; i < length; ++i) {
-        const DD d = deviation(x.values[i], m);
-        const DD d2 = squareTerm(d);
-        const std::int32_t n = f.n[i];
-        squares.add(timesFrequency(d2, n));
-        powers.add(timesFrequency(r == 3 ? productTerm(d2, d) : squareTerm(d2), n));
-    }
+    struct Sums {
+        DD squares, powers;
+    };
+    const Sums sums = withProducts([&](auto products) {
+        using P = decltype(products);
+        CompensatedSum squares, powers; // locals of the loop: kept in registers
+        for (std::size_t i = 0; i < length; ++i) {
+            const DD d = deviation(x.values[i], m);
+            const DD d2 = squareTerm<P>(d);
+            const std::int32_t n = f.n[i];
+            squares.add(timesFrequency<P>(d2, n));
+            powers.add(timesFrequency<P>(r == 3 ? productTerm<P>(d2, d) : squareTerm<P>(d2), n));
+        }
+        return Sums{squares.result(), powers.result()};
+    });
     // A sum out of range is left to the ordinary pass, which reports it.
-    if (isFinite(squares.result()))
-        x.centralSums[2] = squares.result();
-    if (isFinite(powers.result()))
-        x.centralSums[static_cast<std::size_t>(r)] = powers.result();
+    if (isFinite(sums.squares))
+        x.centralSums[2] = sums.squares;
+    if (isFinite(sums.powers))
+        x.centralSums[static_cast<std::size_t>(r)] = sums.powers;
 }
 
 namespace {
@@ -108,8 +118,9 @@ namespace {
 
 std::optional<DD> absoluteSum(ErrorRecord& err, const NumericColumn& x, DD c,
                               const FrequencyList& n) {
-    return sumTerms(err, loopStop(x.size, {&x}, n.size()), [&](std::size_t i, auto& acc) {
-        acc.add(timesFrequency(abs(deviation(x.values[i], c)), n[i]));
+    const LoopStop stop = loopStop(x.size, {&x}, n.size());
+    return sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
+        acc.add(timesFrequency<decltype(products)>(abs(deviation(x.values[i], c)), n[i]));
         return ErrorCode::None;
     });
 }

@@ -29,32 +29,45 @@ NumericColumn readColumn(const ValueList& list, const FrequencyList& n) {
     NumericColumn c;
     c.size = list.size();
     c.values = std::make_unique_for_overwrite<double[]>(list.size());
-    double lo = list.empty() ? 0.0 : std::numeric_limits<double>::infinity();
-    double hi = -lo;
-    CompensatedSum sum;
+    // Locals of the loop, returned at its end: kept in registers.
+    struct Pass {
+        std::size_t readable = 0;
+        double lo = std::numeric_limits<double>::infinity();
+        double hi = -std::numeric_limits<double>::infinity();
+        DD sum;
+        ErrorCode why = ErrorCode::None;
+    };
     const std::size_t weighted = std::min(list.size(), n.size());
-    std::size_t i = 0;
-    for (; i < list.size(); ++i) {
-        // Numbers are by far the common case; keep their path short.
-        double v;
-        if (const double* number = list[i].numberIf()) {
-            v = *number;
-        } else {
-            const auto parsed = cellNumber(list[i], c.why);
-            if (!parsed)
-                break;
-            v = *parsed;
+    const Pass pass = withProducts([&](auto products) {
+        Pass p;
+        CompensatedSum sum;
+        std::size_t i = 0;
+        for (; i < list.size(); ++i) {
+            // Numbers are by far the common case; keep their path short.
+            double v;
+            if (const double* number = list[i].numberIf()) {
+                v = *number;
+            } else {
+                const auto parsed = cellNumber(list[i], p.why);
+                if (!parsed)
+                    break;
+                v = *parsed;
+            }
+            p.lo = std::min(p.lo, v);
+            p.hi = std::max(p.hi, v);
+            c.values[i] = v;
+            if (i < weighted)
+                sum.add(timesFrequency<decltype(products)>(DD{v, 0.0}, n[i]));
         }
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-        c.values[i] = v;
-        if (i < weighted)
-            sum.add(timesFrequency(DD{v, 0.0}, n[i]));
-    }
-    c.readable = i;
-    c.min = lo;
-    c.max = hi;
-    c.weightedSum = sum.result();
+        p.readable = i;
+        p.sum = sum.result();
+        return p;
+    });
+    c.readable = pass.readable;
+    c.why = pass.why;
+    c.min = list.empty() ? 0.0 : pass.lo;
+    c.max = list.empty() ? 0.0 : pass.hi;
+    c.weightedSum = pass.sum;
     return c;
 }
 

@@ -3,6 +3,7 @@
 #include "DoubleDouble.h"
 #include "ErrorRecord.h"
 #include "NumericColumn.h"
+#include "Products.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,26 +21,28 @@ inline DD deviation(double x, DD m) {
     return t;
 }
 
+// The helpers below take the products to use (Products.h) as P.
+
 // d² without the final renormalization, for the sums.
-inline DD squareTerm(DD d) {
-    DD p = twoProd(d.hi, d.hi);
+template <class P> inline DD squareTerm(DD d) {
+    DD p = P::twoProd(d.hi, d.hi);
     p.lo += 2.0 * d.hi * d.lo;
     return p;
 }
 
 // a·b without the final renormalization, for the sums.
-inline DD productTerm(DD a, DD b) {
-    DD p = twoProd(a.hi, b.hi);
+template <class P> inline DD productTerm(DD a, DD b) {
+    DD p = P::twoProd(a.hi, b.hi);
     p.lo += a.hi * b.lo + a.lo * b.hi;
     return p;
 }
 
-inline DD timesFrequency(DD t, std::int32_t n) {
+template <class P> inline DD timesFrequency(DD t, std::int32_t n) {
     if (n == 1)
         return t;
     const double m = n;
     constexpr std::int32_t kSmall = 1 << 26;
-    DD p = (n < kSmall && n > -kSmall) ? twoProdSmall(t.hi, m) : twoProd(t.hi, m);
+    DD p = (n < kSmall && n > -kSmall) ? P::twoProdSmall(t.hi, m) : P::twoProd(t.hi, m);
     p.lo += t.lo * m;
     return p;
 }
@@ -77,18 +80,18 @@ inline DD power(DD d, int r, ErrorCode& why) {
 }
 
 // d^R for a small order known when compiling, without renormalizing.
-template <int R> inline DD smallPower(DD d) {
+template <class P, int R> inline DD smallPower(DD d) {
     static_assert(R >= 0 && R <= 4);
     if constexpr (R == 0)
         return {1.0, 0.0};
     else if constexpr (R == 1)
         return d;
     else if constexpr (R == 2)
-        return squareTerm(d);
+        return squareTerm<P>(d);
     else if constexpr (R == 3)
-        return productTerm(squareTerm(d), d);
+        return productTerm<P>(squareTerm<P>(d), d);
     else
-        return squareTerm(squareTerm(d));
+        return squareTerm<P>(squareTerm<P>(d));
 }
 
 // Calls f(std::integral_constant<int, r>) for r = 0 … 4, and returns false
@@ -121,25 +124,33 @@ template <class F> bool withSmallOrder(int r, F&& f) {
 // point fails with Overflow. Writes `err` and returns nothing on failure.
 template <class Term>
 std::optional<DD> sumTerms(ErrorRecord& err, const LoopStop& stop, Term&& term) {
-    CompensatedSum acc;
-    ErrorCode why = ErrorCode::None;
-    for (std::size_t i = 0; i < stop.at; ++i) {
-        why = term(i, acc);
-        if (why != ErrorCode::None)
-            break;
-    }
-    const DD s = acc.result();
-    if (!isFinite(s)) {
+    struct Outcome {
+        DD sum;
+        ErrorCode why;
+    };
+    // term(products, i, acc) adds term i to acc, or returns why it fails.
+    const Outcome o = withProducts([&](auto products) {
+        CompensatedSum acc;
+        ErrorCode why = ErrorCode::None;
+        for (std::size_t i = 0; i < stop.at; ++i) {
+            why = term(products, i, acc);
+            if (why != ErrorCode::None)
+                break;
+        }
+        return Outcome{acc.result(), why};
+    });
+    if (!isFinite(o.sum)) {
         err.set(ErrorCode::Overflow);
         return std::nullopt;
     }
+    ErrorCode why = o.why;
     if (why == ErrorCode::None && stop.early())
         why = stop.why;
     if (why != ErrorCode::None) {
         err.set(why);
         return std::nullopt;
     }
-    return s;
+    return o.sum;
 }
 
 // a / b, failing on a zero divisor or a result out of range.
