@@ -19,6 +19,7 @@ constexpr std::array kComandos{
     Comando{"tabla", "tabla FICHERO [--orden CAMPO]", &Tabla},
     Comando{"info", "info FICHERO", &Info},
     Comando{"recuento", "recuento FICHERO", &Recuento},
+    Comando{"importar", "importar ORIGEN DESTINO [--forzar]", &Importar},
     Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json]", &Medidas},
 };
 
