@@ -53,11 +53,12 @@ NumericColumn readColumn(const ValueList& list, const FrequencyList& n) {
                     break;
                 v = *parsed;
             }
-            p.lo = std::min(p.lo, v);
-            p.hi = std::max(p.hi, v);
             c.values[i] = v;
-            if (i < weighted)
+            if (i < weighted && n[i] != 0) {
+                p.lo = std::min(p.lo, v);
+                p.hi = std::max(p.hi, v);
                 sum.add(timesFrequency<decltype(products)>(DD{v, 0.0}, n[i]));
+            }
         }
         p.readable = i;
         p.sum = sum.result();
@@ -65,8 +66,8 @@ NumericColumn readColumn(const ValueList& list, const FrequencyList& n) {
     });
     c.readable = pass.readable;
     c.why = pass.why;
-    c.min = list.empty() ? 0.0 : pass.lo;
-    c.max = list.empty() ? 0.0 : pass.hi;
+    c.min = pass.lo;
+    c.max = pass.hi;
     c.weightedSum = pass.sum;
     return c;
 }

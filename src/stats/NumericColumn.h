@@ -26,7 +26,8 @@ struct NumericColumn {
     std::size_t readable = 0;
     std::size_t size = 0;            // length of the list
     ErrorCode why = ErrorCode::None; // what stops the reading at `readable`
-    double min = 0.0;                // over `values`
+    // The extremes of the values that carry weight (a frequency other than 0).
+    double min = 0.0;
     double max = 0.0;
     // Σ x·n over the entries read and the frequencies there are: the sum the
     // mean is made of, taken while reading.
@@ -47,8 +48,9 @@ struct NumericColumn {
     std::array<std::optional<DD>, 5> centralSums;
 
     bool complete() const { return readable == size; }
-    // Every value equal (then the mean is that value, exactly).
-    bool constant() const { return complete() && size > 0 && min == max; }
+    // Every value that carries weight equal: then the mean is that value,
+    // exactly, and every deviation from it exactly 0.
+    bool constant() const { return complete() && min == max; }
 };
 
 NumericColumn readColumn(const ValueList& list, const FrequencyList& n);

@@ -160,6 +160,16 @@ TEST(Shape, AConstantVariableFailsEveryShapeMeasure) {
     EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
 }
 
+TEST(Shape, ValuesWithoutWeightDoNotMakeAVariableVary) {
+    ErrorRecord err;
+    const ValueList x = values({0.1, 0.1, 5});
+    const FrequencyList n = freqs({3, 7, 0});
+    EXPECT_EQ(MediaAritmetica(err, x, n), 0.1);
+    EXPECT_EQ(Varianza(err, x, n), 0.0);
+    EXPECT_EQ(CoefCurtosis(err, x, n), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
+}
+
 TEST(Dispersion, QuasiVarianceOfASingleObservationFails) {
     ErrorRecord err;
     EXPECT_EQ(CuasiVarianza(err, values({4, 9}), freqs({1, 0})), 0.0);
