@@ -1,5 +1,7 @@
 #include "TeclaCalculadora.h"
 
+#include <QGridLayout>
+#include <QKeyEvent>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -38,6 +40,47 @@ void TeclaCalculadora::resizeEvent(QResizeEvent* event) {
         QFont f = font();
         f.setPixelSize(std::max(10, event->size().height() * 2 / 5));
         setFont(f);
+    }
+}
+
+void TeclaCalculadora::keyPressEvent(QKeyEvent* event) {
+    int dFila = 0;
+    int dColumna = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        dColumna = -1;
+        break;
+    case Qt::Key_Right:
+        dColumna = 1;
+        break;
+    case Qt::Key_Up:
+        dFila = -1;
+        break;
+    case Qt::Key_Down:
+        dFila = 1;
+        break;
+    default:
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    auto* rejilla = parentWidget() ? qobject_cast<QGridLayout*>(parentWidget()->layout()) : nullptr;
+    const int indice = rejilla ? rejilla->indexOf(this) : -1;
+    if (indice < 0) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    int fila = 0, columna = 0, filas = 0, columnas = 0;
+    rejilla->getItemPosition(indice, &fila, &columna, &filas, &columnas);
+    // The nearest key in that direction that can take the focus.
+    for (fila += dFila, columna += dColumna;
+         fila >= 0 && columna >= 0 && fila < rejilla->rowCount() &&
+         columna < rejilla->columnCount();
+         fila += dFila, columna += dColumna) {
+        QLayoutItem* item = rejilla->itemAtPosition(fila, columna);
+        if (item && item->widget() && item->widget()->isEnabled()) {
+            item->widget()->setFocus(Qt::TabFocusReason);
+            return;
+        }
     }
 }
 

@@ -1,0 +1,197 @@
+// Calculator keys on a 32,767-row distribution: every key must answer within
+// 20 ms (recount, read, sort where needed, compute, show), and the whole
+// `kalnor-cli medidas --json` run within 200 ms.
+#include "app/CargaCsv.h"
+#include "app/Database.h"
+#include "app/DistribucionArchivo.h"
+#include "app/Documento.h"
+#include "panel/ControladorCalculadora.h"
+#include "stats/Kinds.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace kalnor;
+namespace fs = std::filesystem;
+
+constexpr int kFilas = 32767;
+
+class Respuesta : public PreguntaValor {
+public:
+    std::optional<QString> pedir(const QString&, const QString&) override { return "5"; }
+};
+
+// Two files, made once: raw unsorted observations of one and two variables.
+struct Archivos {
+    fs::path dir = fs::temp_directory_path() / "kalnor_panel_bench";
+    std::string dis;
+    std::string disdis;
+
+    Archivos() {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ifstream esquema(KALNOR_SCHEMA);
+        std::stringstream sql;
+        sql << esquema.rdbuf();
+        const std::string plantilla = (dir / "kalnor.ini").string();
+        CrearPlantilla(sql.str(), plantilla);
+        std::mt19937 azar(7);
+        std::uniform_int_distribution<int> valor(0, 99);
+        std::uniform_int_distribution<int> frecuencia(1, 9);
+        std::string uno = "Xi,ni\n";
+        std::string dos = "Xi,Yi,ni\n";
+        for (int i = 0; i < kFilas; ++i) {
+            const int x = valor(azar);
+            uno += std::to_string(x) + '.' + std::to_string(i % 10) + ',' +
+                   std::to_string(frecuencia(azar)) + '\n';
+            dos += std::to_string(x) + ',' + std::to_string(x / 2 + valor(azar) % 7) + ',' +
+                   std::to_string(frecuencia(azar)) + '\n';
+        }
+        dis = crear(plantilla, "DIS", uno);
+        disdis = crear(plantilla, "DISDIS", dos);
+    }
+    ~Archivos() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    std::string crear(const std::string& plantilla, const std::string& codigo,
+                      const std::string& csv) const {
+        const stats::KindInfo* kind = stats::kindByCode(codigo);
+        const std::string ruta = (dir / (codigo + ".mdb")).string();
+        CrearNueva(plantilla, ruta, std::string(kind->tipo),
+                   std::string(kind->bivariate ? stats::kClaseBi : stats::kClaseUni));
+        CargarCsv(*Database::open(ruta), *kind, csv);
+        return ruta;
+    }
+};
+
+const Archivos& archivos() {
+    static const Archivos a;
+    return a;
+}
+
+struct Calculadora {
+    Documento doc;
+    ControladorCalculadora c{doc, QString()};
+    Respuesta respuesta;
+    explicit Calculadora(const std::string& ruta) {
+        c.setPreguntaValor(&respuesta);
+        c.Comenzar();
+        if (!doc.AbrirBase(ruta))
+            std::abort();
+    }
+};
+
+// A key pressed again and again: the table stays as the first press left it.
+void BM_Tecla(benchmark::State& state) {
+    Calculadora calc(archivos().dis);
+    const int i = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        calc.c.cmdTECLA_Click(i);
+    state.SetLabel(calc.c.estado().lbl_Mensaje[5].toStdString());
+}
+BENCHMARK(BM_Tecla)->DenseRange(0, 15)->DenseRange(17, 19)->Unit(benchmark::kMillisecond);
+
+// The first press after opening: the table is read and, for the median, sorted.
+void BM_TeclaTrasAbrir(benchmark::State& state) {
+    const int i = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto calc = std::make_unique<Calculadora>(archivos().dis);
+        state.ResumeTiming();
+        if (i < 0)
+            calc->c.cmdTECLAm_Click(-i - 1);
+        else
+            calc->c.cmdTECLA_Click(i);
+        state.PauseTiming();
+        calc.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TeclaTrasAbrir)
+    ->Arg(0)
+    ->Arg(9)
+    ->Arg(15)
+    ->Arg(-1)
+    ->Arg(-2)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Muestra(benchmark::State& state) {
+    Calculadora calc(archivos().dis);
+    for (auto _ : state)
+        calc.c.cmd_Muestra_Click();
+}
+BENCHMARK(BM_Muestra)->Unit(benchmark::kMillisecond);
+
+void BM_Mediana(benchmark::State& state) {
+    Calculadora calc(archivos().dis);
+    const int i = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        calc.c.cmdTECLAm_Click(i);
+}
+BENCHMARK(BM_Mediana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Selector(benchmark::State& state) {
+    Calculadora calc(archivos().dis);
+    const auto s = static_cast<Selector>(state.range(0));
+    const int pos = static_cast<int>(state.range(1));
+    for (auto _ : state)
+        calc.c.seleccionar(s, pos);
+    state.SetLabel(calc.c.estado().lbl_Mensaje[5].toStdString());
+}
+BENCHMARK(BM_Selector)
+    ->Args({static_cast<int>(Selector::CUARTILES), 0})
+    ->Args({static_cast<int>(Selector::PERCENTILES), 98})
+    ->Args({static_cast<int>(Selector::MOMorigen), 3})
+    ->Args({static_cast<int>(Selector::MOMcentral), 3})
+    ->Unit(benchmark::kMillisecond);
+
+// Two-variable keys switch the active variable at every press.
+void BM_TeclaBi(benchmark::State& state) {
+    Calculadora calc(archivos().disdis);
+    const int i = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        calc.c.cmdTECLAbi_Click(i);
+}
+BENCHMARK(BM_TeclaBi)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_SelectorBi(benchmark::State& state) {
+    Calculadora calc(archivos().disdis);
+    for (auto _ : state)
+        calc.c.cboMOMcentralBI_Click(3);
+}
+BENCHMARK(BM_SelectorBi)->Unit(benchmark::kMillisecond);
+
+// Quantiles of Y then X: every pick sorts by the other variable.
+void BM_CuantilAlternando(benchmark::State& state) {
+    Calculadora calc(archivos().disdis);
+    for (auto _ : state) {
+        calc.c.cboDECILES_Click(4);
+        calc.c.cmdVARIABLE_Click();
+    }
+}
+BENCHMARK(BM_CuantilAlternando)->Unit(benchmark::kMillisecond);
+
+// The whole command-line run, as a process.
+void BM_MedidasCli(benchmark::State& state) {
+    const std::string ruta = state.range(0) ? archivos().disdis : archivos().dis;
+    const std::string orden = "'" KALNOR_CLI "' medidas '" + ruta + "' --json > /dev/null";
+    for (auto _ : state)
+        if (std::system(orden.c_str()) != 0)
+            state.SkipWithError("kalnor-cli falló");
+}
+BENCHMARK(BM_MedidasCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
