@@ -49,11 +49,10 @@ DD meanStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
         err.set(stop.why);
         return {};
     }
-    const DD* s = &x.weightedSum;
     const auto N = total(err, f);
     if (!N)
         return {};
-    const auto m = quotient(err, *s, fromInt(*N));
+    const auto m = quotient(err, x.weightedSum, fromInt(*N));
     if (!m)
         return {};
     // The mean of equal values is that value; keeping it exact makes every

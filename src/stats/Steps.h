@@ -26,8 +26,8 @@ struct Frequencies {
 Frequencies readFrequencies(const FrequencyList& n);
 
 // One call of TotalFrecuencias: clears `err`, then gives N; nothing after an
-// overflow (err written). The caller stops on nothing: N = 0 from an overflow
-// would otherwise be reported as a division by zero.
+// overflow (err written). A routine stops when it gets nothing: going on with
+// N = 0 would report the overflow as a division by zero.
 std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f);
 
 // Central measures.

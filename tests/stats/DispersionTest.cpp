@@ -70,6 +70,19 @@ TEST(Moments, AZeroBaseUnderANegativeOrderFails) {
     EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
 }
 
+TEST(Moments, TheFrequencySumClearsAFailureOfTheMean) {
+    ErrorRecord err;
+    const ValueList x = values({1e308, 1e308});
+    EXPECT_EQ(MediaAritmetica(err, x, freqs({1, 1})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::Overflow);
+    // The moment takes the mean first and N after it, which clears the
+    // mean's overflow; the order 0 needs nothing more.
+    EXPECT_EQ(MomentoCentral(err, x, freqs({1, 1}), 0), 1.0);
+    EXPECT_FALSE(err.failed());
+    EXPECT_EQ(MomentoCentral(err, x, freqs({1, 1}), 1), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::Overflow);
+}
+
 TEST(Moments, HigherOrdersMatchTheirDefinition) {
     ErrorRecord err;
     const ValueList x = values({1, 2, 4, 7});
