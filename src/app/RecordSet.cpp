@@ -3,7 +3,7 @@
 #include "DbError.h"
 #include "RowSource.h"
 #include "SnapshotColumn.h"
-#include "SpanishCollation.h"
+#include "SpanishSortKey.h"
 #include "SqliteStatement.h"
 
 #include <algorithm>
@@ -155,8 +155,8 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
                               source.table + "».",
                           DbError::kFieldNotFound);
     }
-    // The rows are read in stored order and sorted here: the same order as
-    // ORDER BY field COLLATE KALNOR_ES, rowid, at a fraction of the cost.
+    // The rows are read in stored order and sorted here, which costs far less
+    // than letting SQLite sort them and gives words a Spanish order.
     const std::string sql =
         "SELECT " + data->rowidName + ", * FROM " + data->table + " ORDER BY " + data->rowidName;
 

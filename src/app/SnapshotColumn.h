@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpanishCollation.h"
+#include "SpanishSortKey.h"
 #include "stats/CellValue.h"
 
 #include <algorithm>

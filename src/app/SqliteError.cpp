@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <string_view>
 
 namespace kalnor {
 
@@ -55,6 +56,26 @@ Translation translate(int extended) {
     }
 }
 
+// The field a constraint message names ("... column DIS.ni", "... failed:
+// DIS.ni"), or "" when it names none.
+std::string fieldIn(std::string_view detail) {
+    std::size_t start = detail.rfind(" column ");
+    if (start != std::string_view::npos) {
+        start += 8;
+    } else {
+        start = detail.find("failed: ");
+        if (start == std::string_view::npos)
+            return {};
+        start += 8;
+    }
+    std::string_view rest = detail.substr(start);
+    const std::size_t dot = rest.find('.');
+    if (dot == std::string_view::npos)
+        return {};
+    rest.remove_prefix(dot + 1);
+    return std::string(rest.substr(0, rest.find(',')));
+}
+
 } // namespace
 
 void throwSqlite(sqlite3* db, int rc, std::string_view context) {
@@ -62,16 +83,20 @@ void throwSqlite(sqlite3* db, int rc, std::string_view context) {
     // The connection's code may be stale when rc came from elsewhere.
     const int code = (extended & 0xff) == (rc & 0xff) ? extended : rc;
     const Translation t = translate(code);
+    const char* errmsg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    const std::string detail = errmsg ? errmsg : sqlite3_errstr(rc);
     std::string message = t.text;
+    if ((code & 0xff) == SQLITE_CONSTRAINT) {
+        const std::string field = fieldIn(detail);
+        if (!field.empty())
+            message += " «" + field + "»";
+    }
     if (!context.empty()) {
         message += " (";
         message += context;
         message += ")";
     }
-    const char* detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    message += ". [";
-    message += detail ? detail : sqlite3_errstr(rc);
-    message += "]";
+    message += ". [" + detail + "]";
     throw DbError(message, t.code);
 }
 

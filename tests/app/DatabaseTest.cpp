@@ -97,6 +97,14 @@ TEST_F(DatabaseOpen, RefusesADamagedFileAtOpen) {
     EXPECT_NE(openErrorCode(file("roto.mdb")), 0);
 }
 
+TEST_F(DatabaseOpen, RefusesAFileWithADamagedTableAtOpen) {
+    std::string bytes = readBytes(path_);
+    ASSERT_GE(bytes.size(), 4u * 4096);
+    bytes[2 * 4096] = 0x7F; // page type of the third page (a table's root)
+    writeBytes(file("roto.mdb"), bytes);
+    EXPECT_EQ(openErrorCode(file("roto.mdb")), DbError::kDamaged);
+}
+
 TEST_F(DatabaseOpen, RefusesATruncatedFile) {
     const std::string bytes = readBytes(path_);
     writeBytes(file("corto.mdb"), bytes.substr(0, 120));

@@ -266,7 +266,14 @@ TEST_F(RecordSetWrite, ValuesTheTableRefusesComeBackAsErrorsAndLeaveTheFileAlone
     RecordSet rs(openDb(), "SELECT * FROM DIS");
     rs.Edit();
     rs.SetField("ni", num(2.5));
-    EXPECT_EQ(errorCode([&] { rs.Update(); }), DbError::kTypeMismatch);
+    try {
+        rs.Update();
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.code(), DbError::kTypeMismatch);
+        EXPECT_THAT(e.what(),
+                    ::testing::StartsWith("El valor no es del tipo que admite el campo «ni»"));
+    }
     rs.SetField("ni", num(-1));
     EXPECT_EQ(errorCode([&] { rs.Update(); }), DbError::kValidationRule);
     rs.SetField("ni", txt("mucho"));

@@ -1,10 +1,5 @@
-#include "SpanishCollation.h"
+#include "SpanishSortKey.h"
 
-#include "SqliteError.h"
-
-#include <sqlite3.h>
-
-#include <algorithm>
 #include <cstdint>
 
 namespace kalnor {
@@ -66,29 +61,7 @@ std::uint32_t weight(std::uint32_t cp) {
     return cp * 2;
 }
 
-int collate(void*, int lengthA, const void* a, int lengthB, const void* b) {
-    return compareSpanish(std::string_view(static_cast<const char*>(a), lengthA),
-                          std::string_view(static_cast<const char*>(b), lengthB));
-}
-
 } // namespace
-
-int compareSpanish(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        const std::uint32_t wa = weight(nextCodePoint(a, i));
-        const std::uint32_t wb = weight(nextCodePoint(b, j));
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
-    }
-    const bool aDone = i >= a.size();
-    const bool bDone = j >= b.size();
-    if (aDone != bDone)
-        return aDone ? -1 : 1;
-    const int bytes = a.compare(b);
-    return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
-}
 
 std::string spanishSortKey(std::string_view word) {
     std::string key;
@@ -102,13 +75,6 @@ std::string spanishSortKey(std::string_view word) {
         key += static_cast<char>(w & 0xFF);
     }
     return key;
-}
-
-void registerSpanishCollation(sqlite3* db) {
-    const int rc =
-        sqlite3_create_collation_v2(db, kSpanishCollation, SQLITE_UTF8, nullptr, collate, nullptr);
-    if (rc != SQLITE_OK)
-        throwSqlite(db, rc);
 }
 
 } // namespace kalnor
