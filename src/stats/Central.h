@@ -20,6 +20,9 @@ double Maximo(ErrorRecord& err, const ValueList& x);
 double Minimo(ErrorRecord& err, const ValueList& x);
 
 // Quantile k of q; the records must be in ascending order of the variable.
+// The position k·N/q is compared exactly with the cumulative frequencies.
+// Fails with no observations (N = 0), with k outside 0 … q, and past the last
+// record (quantile q of q without a record of frequency 0 after it).
 double CuantilDiscreto(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
                        const FrequencyList& n);
 double CuantilContinuo(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,

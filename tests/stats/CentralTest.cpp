@@ -142,6 +142,15 @@ TEST(Extremes, CompareWordsAsTextThenReadTheWinner) {
     EXPECT_FALSE(err.failed());
 }
 
+TEST(Extremes, NumbersComeBeforeWords) {
+    ErrorRecord err;
+    const ValueList x = cells({4.0, "rojo", 2.0});
+    EXPECT_EQ(Minimo(err, x), 2.0);
+    EXPECT_FALSE(err.failed());
+    EXPECT_EQ(Maximo(err, x), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+}
+
 TEST(Extremes, ANullOrNoRecordFails) {
     ErrorRecord err;
     EXPECT_EQ(Maximo(err, ValueList{CellValue::number(1), CellValue::null()}), 0.0);
@@ -233,6 +242,15 @@ TEST_F(CuantilContinuoTest, QuantileQOfQFailsPastTheLastClass) {
                               freqs({2, 2, 4, 0})),
               30.0);
     EXPECT_FALSE(err.failed());
+}
+
+TEST_F(CuantilContinuoTest, ALimitThatIsNotANumberFails) {
+    const ValueList words = cells({0.0, "diez", 20.0});
+    EXPECT_EQ(CuantilContinuo(err, 1, 2, words, ls, n), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+    const ValueList nulls{CellValue::number(10), CellValue::null(), CellValue::number(30)};
+    EXPECT_EQ(CuantilContinuo(err, 3, 4, li, nulls, freqs({2, 4, 2})), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::InvalidUseOfNull);
 }
 
 TEST(ModaDiscreta, ReturnsTheValueAsTheListHoldsIt) {
