@@ -18,10 +18,15 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 // The key faces live in a static library: register them explicitly.
 static void iniciarCaras() {
@@ -79,27 +84,29 @@ constexpr std::array<Cara, 4> kTeclasBi{{
     {nullptr, "X|Y", " Recta de Regresión ", "Alt+4", "bi"},
 }};
 
+// Keys are told apart by their "grupo" property: means, dispersion, shape,
+// position, two variables and the system keys.
 const char* const kEstilo = R"(
 QFrame#pantalla { background: #17302a; border-radius: 10px; }
 QFrame#pantalla QLabel { color: #e8f5e9; background: transparent; }
 QLabel#RESULTADO { color: #ffffff; font-family: "DejaVu Sans Mono", monospace; }
 QLabel[error="true"] { color: #ffb4a9; font-weight: bold; }
-QLabel#Image1 { background: #ffffff; border-radius: 6px; }
+QLabel#Image1[dibujo="true"] { background: #ffffff; border-radius: 6px; }
 QLabel[info="true"] { color: #34495e; padding: 2px 8px; background: #eef2f5;
                       border: 1px solid #d3dbe2; border-radius: 8px; }
-TeclaCalculadora { border: 1px solid #aeb9c4; border-radius: 8px; background: #f7f9fb;
-                   color: #1b2a3a; padding: 2px; }
-TeclaCalculadora:hover { background: #e9f1fb; }
-TeclaCalculadora:focus { border: 2px solid #2f6fb5; }
-TeclaCalculadora:pressed { background: #d0e2f7; }
-TeclaCalculadora:disabled { color: #9aa5b1; background: #eef0f2; }
-TeclaCalculadora[grupo="media"] { background: #eaf3ff; }
-TeclaCalculadora[grupo="dispersion"] { background: #eefaf0; }
-TeclaCalculadora[grupo="forma"] { background: #fbf3e6; }
-TeclaCalculadora[grupo="posicion"] { background: #f3eefb; }
-TeclaCalculadora[grupo="bi"] { background: #fff0ea; }
-TeclaCalculadora[grupo="sistema"] { background: #e4e8ec; font-weight: bold; }
-TeclaCalculadora[grupo="borrar"] { background: #fde4e4; color: #9b1c1c; font-weight: bold; }
+QPushButton[grupo] { border: 1px solid #aeb9c4; border-radius: 8px; background: #f7f9fb;
+                     color: #1b2a3a; padding: 2px; }
+QPushButton[grupo="media"] { background: #e8f1fd; }
+QPushButton[grupo="dispersion"] { background: #eaf7ec; }
+QPushButton[grupo="forma"] { background: #fbf2e3; }
+QPushButton[grupo="posicion"] { background: #f1ecfa; }
+QPushButton[grupo="bi"] { background: #fdeee8; }
+QPushButton[grupo="sistema"] { background: #e2e7ec; }
+QPushButton[grupo="borrar"] { background: #fbe0e0; color: #9b1c1c; }
+QPushButton[grupo]:hover { border: 1px solid #2f6fb5; }
+QPushButton[grupo]:focus { border: 2px solid #2f6fb5; }
+QPushButton[grupo]:pressed { background: #cfe0f5; }
+QPushButton[grupo]:disabled { color: #9aa5b1; background: #eef0f2; border-color: #d5dbe0; }
 )";
 
 QString nombreControl(const char* base, int indice) {
@@ -161,7 +168,9 @@ PanelCalculadora::PanelCalculadora(Documento& documento, const Rutas& rutas, QWi
     iniciarCaras();
     controlador_->setPreguntaValor(dialogos_.get());
     controlador_->setAviso(dialogos_.get());
+    letraBase_ = font();
     construir();
+    aplicarEscala(1.0);
     connect(controlador_, &ControladorCalculadora::cambiado, this,
             &PanelCalculadora::mostrarEstado);
     connect(controlador_, &ControladorCalculadora::ocupado, this, [](bool si) {
@@ -226,13 +235,6 @@ QWidget* PanelCalculadora::construirPantalla() {
     resultado_->setToolTip(" Resultado ");
     resultado_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     resultado_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont grande = font();
-    grande.setPointSizeF(font().pointSizeF() * 2.6);
-    grande.setBold(true);
-    resultado_->setFont(grande);
-    QFont nombre = font();
-    nombre.setPointSizeF(font().pointSizeF() * 1.25);
-    mensajes_[5]->setFont(nombre);
     mensajes_[0] = etiqueta(pantalla, nombreControl("lbl_Mensaje", 0));
     mensajes_[0]->setToolTip(" Errores ");
     mensajes_[0]->setProperty("error", true);
@@ -354,10 +356,16 @@ void PanelCalculadora::mostrarEstado() {
         imagenCargada_ = e.Image1;
         // A picture that is missing or unreadable shows as blank.
         const QPixmap dibujo(e.Image1);
-        if (dibujo.isNull() || dibujo.width() <= 1)
-            imagen_->clear();
-        else
+        const bool hayDibujo = !dibujo.isNull() && dibujo.width() > 1;
+        if (hayDibujo)
             imagen_->setPixmap(dibujo);
+        else
+            imagen_->clear();
+        imagen_->setProperty("dibujo", hayDibujo);
+        imagen_->style()->unpolish(imagen_);
+        imagen_->style()->polish(imagen_);
+        // A blank picture leaves the whole display to the result.
+        imagen_->setVisible(hayDibujo);
     }
 
     for (const SelectorInfo& si : selectores()) {
@@ -381,6 +389,35 @@ void PanelCalculadora::mostrarEstado() {
         timer_->stop();
         mensajes_[0]->setVisible(true);
     }
+}
+
+void PanelCalculadora::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Texts grow with the panel, so a large screen is read from the back of
+    // a classroom as well as a small one from the desk.
+    const QSize tam = event->size();
+    const double escala =
+        std::clamp(std::min(tam.height() / 640.0, tam.width() / 1000.0), 1.0, 3.0);
+    if (std::abs(escala - escala_) > 0.1)
+        aplicarEscala(escala);
+}
+
+void PanelCalculadora::aplicarEscala(double escala) {
+    escala_ = escala;
+    QFont letra = letraBase_;
+    letra.setPointSizeF(letraBase_.pointSizeF() * escala);
+    setFont(letra);
+    // Styled children do not inherit a changed font: give it to each.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (!qobject_cast<TeclaCalculadora*>(w))
+            w->setFont(letra);
+    QFont grande = letra;
+    grande.setPointSizeF(letra.pointSizeF() * 2.6);
+    grande.setBold(true);
+    resultado_->setFont(grande);
+    QFont nombre = letra;
+    nombre.setPointSizeF(letra.pointSizeF() * 1.25);
+    mensajes_[5]->setFont(nombre);
 }
 
 void PanelCalculadora::parpadear() {

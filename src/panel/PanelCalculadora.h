@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
@@ -34,8 +35,12 @@ public:
     // The logic behind the keys (tests and the window's reports drive it).
     ControladorCalculadora& controlador() { return *controlador_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     class Dialogos;
+    void aplicarEscala(double escala);
     void construir();
     QWidget* construirPantalla();
     QWidget* construirTeclado();
@@ -46,6 +51,8 @@ private:
     ControladorCalculadora* controlador_; // child QObject
     std::unique_ptr<Dialogos> dialogos_;
     QString imagenCargada_;
+    QFont letraBase_;     // the font the panel was made with
+    double escala_ = 0.0; // text size over letraBase_
 
     QLabel* resultado_ = nullptr;
     std::array<QLabel*, 6> mensajes_{};
