@@ -96,6 +96,7 @@ ConversionAccess::convertir(const QString& original, const QString& copia, bool 
     proceso.setProgram(programa_);
     proceso.setArguments(argumentos);
     proceso.setProcessChannelMode(QProcess::SeparateChannels);
+    proceso.setStandardOutputFile(QProcess::nullDevice()); // only its errors matter
     proceso.start(QIODevice::ReadOnly);
     if (!proceso.waitForStarted(10000))
         return {false,
