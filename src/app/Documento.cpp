@@ -321,6 +321,13 @@ std::string Documento::campoOrden() const {
     return y ? "Yi" : "Xi";
 }
 
+bool Documento::sigueOrdenado() const {
+    // The variable and kind do not matter here: only the rows and their order.
+    const Origen ahora = origenActual();
+    return ordenado_ && ordenado_->enlace == ahora.enlace &&
+           ordenado_->revision == ahora.revision && ordenado_->fuente == ahora.fuente;
+}
+
 void Documento::OrdenarDatos(const std::string& campo) {
     if (!Data1.isOpen() || BaseActual.empty()) {
         anotarError(DbError::kNotOpen, "No hay ninguna distribución abierta");
@@ -335,7 +342,7 @@ void Documento::OrdenarDatos(const std::string& campo) {
         return;
     }
     const std::string fuente = "SELECT * FROM " + TipoDist + " ORDER BY [" + f + "]";
-    if (ordenado_ && *ordenado_ == origenActual() && Data1.rowSource() == fuente) {
+    if (sigueOrdenado() && Data1.rowSource() == fuente) {
         ContarRegistros(); // already in this order and unchanged since
         return;
     }
@@ -435,7 +442,7 @@ void Documento::Recuento() {
                 borrar.ejecutar(db->handle(), {id});
             tx.commit();
         }
-        const bool estabaOrdenado = ordenado_ && *ordenado_ == origenActual();
+        const bool estabaOrdenado = sigueOrdenado();
         Data1.Refresh(); // same row source: the order shown stays as it was
         ++enlace_;
         if (estabaOrdenado)

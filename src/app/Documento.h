@@ -89,6 +89,7 @@ private:
         stats::FrequencyList Frecuencias;
     };
     Origen origenActual() const;
+    bool sigueOrdenado() const; // Data1 unchanged since the last sort
     void anotarError(int code, std::string message);
     void olvidarLecturas();
     bool leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,

@@ -15,12 +15,15 @@ int Recuento(const Argumentos& args) {
     Documento doc;
     if (!abrir(doc, args[0]))
         return kError;
+    if (doc.NumRegistros == 0)
+        return fallo("No hay un archivo abierto o no hay datos.");
     if (doc.TipoDist != "CAT" && doc.TipoDist != "DIS") {
         std::cerr << "kalnor-cli: el recuento solo se aplica a distribuciones CAT y DIS; «"
                   << doc.TipoDist << "» queda como estaba\n";
         return kExito;
     }
     const std::int32_t antes = doc.NumRegistros;
+    doc.error.clear();
     doc.OrdenarDatos("Xi");
     if (doc.error.failed())
         return fallo(doc.error.MensajeError);

@@ -88,6 +88,14 @@ TEST_F(KalnorCli, TallyLeavesOtherKindsUntouchedWithAMessage) {
     EXPECT_EQ(cli({"tabla", f}).salida, "Xi,Yi,ni\n1,1,1\n1,2,1\n");
 }
 
+TEST_F(KalnorCli, TallyWithoutDataIsAnError) {
+    const std::string f = ruta("vacia.mdb");
+    ASSERT_EQ(cli({"nueva", "DIS", f}).codigo, 0);
+    const Resultado r = cli({"recuento", f});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("No hay un archivo abierto o no hay datos."), std::string::npos);
+}
+
 TEST_F(KalnorCli, NewRefusesToOverwriteUnlessForced) {
     const std::string f = distribucion("a.mdb", "DIS", "Xi,ni\n1,1\n");
     const Resultado r = cli({"nueva", "CON", f});
