@@ -124,6 +124,21 @@ TEST_F(DatabaseOpen, ReadOnlyRefusesWrites) {
     EXPECT_THROW(db->exec("DELETE FROM DIS"), DbError);
 }
 
+TEST_F(DatabaseOpen, FilesInWriteAheadModeGoBackToTheRollbackJournal) {
+    {
+        auto db = openDb();
+        db->exec("PRAGMA journal_mode=WAL");
+    }
+    ASSERT_EQ(readBytes(path_)[18], 2); // the header says write-ahead log
+    {
+        auto db = openDb();
+        RecordSet rs(db, "SELECT * FROM DIS");
+        EXPECT_EQ(rs.RecordCount(), 5);
+    }
+    EXPECT_EQ(readBytes(path_)[18], 1);
+    EXPECT_FALSE(std::filesystem::exists(path_ + "-wal"));
+}
+
 // --- Schema ----------------------------------------------------------------
 
 using DatabaseSchema = DatabaseFixture;
