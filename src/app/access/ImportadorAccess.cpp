@@ -95,8 +95,8 @@ void enlazar(sqlite3_stmt* s, int indice, const CellValue& v, TipoDestino tipo,
         sqlite3_bind_double(s, indice, *numero);
         return;
     }
-    if (!(std::trunc(*numero) == *numero && std::fabs(*numero) < 9.0e15))
-        throw rechazo(numeroExacto(*numero) + ", que no es una frecuencia entera");
+    if (!(std::trunc(*numero) == *numero && *numero >= 0 && *numero <= 2147483647.0))
+        throw rechazo(numeroExacto(*numero) + ", que no es una frecuencia (un número natural)");
     sqlite3_bind_int64(s, indice, static_cast<sqlite3_int64>(*numero));
 }
 
