@@ -224,10 +224,9 @@ void ComandosArchivo::borrar() {
     {
         RecordSet& datos = documento_.Data1;
         Database::Transaction transaccion(*datos.database());
-        datos.MoveFirst();
-        while (!datos.IsEOF()) {
+        while (datos.RecordCount() > 0) {
+            datos.MoveFirst();
             datos.Delete();
-            datos.MoveNext();
         }
         transaccion.commit();
     }

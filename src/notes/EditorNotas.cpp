@@ -1,7 +1,6 @@
 #include "EditorNotas.h"
 
 #include "EstiloNotas.h"
-#include "app/DbError.h"
 #include "app/Documento.h"
 
 #include <QApplication>
@@ -127,12 +126,13 @@ void EditorNotas::cargar() {
 void EditorNotas::escribir() {
     if (rutaCargada_.empty() || rutaCargada_ != documento_.BaseActual)
         return;
-    const QString texto = caja_->toPlainText().isEmpty() ? QString() : caja_->toHtml();
-    try {
-        documento_.setEnunciado(texto.toStdString());
-    } catch (const DbError& e) {
-        emit errorAlGuardar(QString::fromStdString(e.what()));
+    if (!documento_.Data2.isOpen()) {
+        autoGuardado_.cambio(); // closed for a moment: written when it reopens
+        return;
     }
+    const QString texto = caja_->toPlainText().isEmpty() ? QString() : caja_->toHtml();
+    if (!documento_.setEnunciado(texto.toStdString()))
+        emit errorAlGuardar(QString::fromStdString(documento_.error.MensajeError));
 }
 
 void EditorNotas::guardar() {

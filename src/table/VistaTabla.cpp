@@ -26,8 +26,17 @@ VistaTabla::VistaTabla(ModeloTabla& modelo, QWidget* parent) : QTableView(parent
     setToolTip(QStringLiteral(" Tabla de la distribución: escriba los datos en la fila marcada "
                               "con * para añadir registros "));
 
-    connect(&modelo_, &ModeloTabla::celdaEscrita, this,
-            [this](const QModelIndex& index) { escrita_ = index; });
+    // Data are entered down a column: once the editor has closed, the next
+    // record of the same column becomes current (not when Tab already moved
+    // on to edit the next cell).
+    connect(
+        &modelo_, &ModeloTabla::celdaEscrita, this,
+        [this](const QModelIndex& escrita) {
+            if (state() != QAbstractItemView::EditingState &&
+                escrita.row() + 1 < modelo_.rowCount())
+                setCurrentIndex(modelo_.index(escrita.row() + 1, escrita.column()));
+        },
+        Qt::QueuedConnection);
     // Shown once the editor has closed, so the message is not nested in it.
     connect(
         &modelo_, &ModeloTabla::datoRechazado, this, [this] { avisarDatoErroneo(); },
@@ -65,16 +74,6 @@ void VistaTabla::MostrarColumnas() {
     const int fila = currentIndex().isValid() ? currentIndex().row() : 0;
     if (modelo_.rowCount() > 0)
         setCurrentIndex(modelo_.index(std::min(fila, modelo_.rowCount() - 1), 0));
-}
-
-void VistaTabla::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    const QModelIndex escrita = std::exchange(escrita_, {});
-    QTableView::closeEditor(editor, hint);
-    const bool seMueveSola = hint == QAbstractItemDelegate::EditNextItem ||
-                             hint == QAbstractItemDelegate::EditPreviousItem;
-    // Data are entered down a column.
-    if (escrita.isValid() && !seMueveSola && escrita.row() + 1 < modelo_.rowCount())
-        setCurrentIndex(modelo_.index(escrita.row() + 1, escrita.column()));
 }
 
 void VistaTabla::copiar() {

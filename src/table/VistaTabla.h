@@ -29,13 +29,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void avisarDatoErroneo(const QString& detalle = {});
 
     ModeloTabla& modelo_;
-    QModelIndex escrita_; // cell written while its editor was open
 };
 
 } // namespace kalnor
