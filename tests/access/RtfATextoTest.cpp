@@ -158,6 +158,9 @@ TEST(RtfATexto, PlainTextStaysPlain) {
     EXPECT_EQ(enunciadoDesdeAccess(plano), plano);
     EXPECT_TRUE(esRtf("  {\\rtf1 x}"));
     EXPECT_NE(enunciadoDesdeAccess("{\\rtf1 x}").find("<html>"), std::string::npos);
+    // The notes box tells rich from plain text this way.
+    EXPECT_TRUE(Qt::mightBeRichText(QString::fromStdString(enunciadoDesdeAccess("{\\rtf1 x}"))));
+    EXPECT_FALSE(Qt::mightBeRichText(QString::fromStdString(enunciadoDesdeAccess(plano))));
 }
 
 } // namespace
