@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "DbError.h"
+#include "SqlName.h"
 #include "SqliteError.h"
 #include "SqliteStatement.h"
 
@@ -216,20 +217,9 @@ std::vector<std::string> Database::fieldNames(const std::string& table) const {
 
 namespace {
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 bool contains(const std::vector<std::string>& names, const std::string& name) {
     for (const auto& n : names) {
-        if (sameName(n, name))
+        if (sameSqlName(n, name))
             return true;
     }
     return false;

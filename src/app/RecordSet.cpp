@@ -4,6 +4,7 @@
 #include "RowSource.h"
 #include "SnapshotColumn.h"
 #include "SpanishSortKey.h"
+#include "SqlName.h"
 #include "SqliteStatement.h"
 
 #include <algorithm>
@@ -21,24 +22,13 @@ constexpr int kEof = std::numeric_limits<int>::max();
 // Rows reserved up front at most; a bigger table grows as it is read.
 constexpr long long kReserveLimit = 1LL << 24;
 
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 int findName(const std::vector<std::string>& names, const std::string& name) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == name)
             return static_cast<int>(i);
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (sameName(names[i], name))
+        if (sameSqlName(names[i], name))
             return static_cast<int>(i);
     }
     return -1;
