@@ -9,7 +9,7 @@ PACKAGES=(
     libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
     mdbtools-dev
     clang
-    fonts-dejavu-core
+    fonts-dejavu-core adwaita-icon-theme
 )
 
 missing=()

@@ -28,7 +28,7 @@ struct BotonNotas {
 };
 
 constexpr std::array<BotonNotas, 8> kBotones{{
-    {"Normal", " Letra normal ", "format-text-plain"},
+    {"Normal", " Letra normal ", "edit-clear"},
     {"Cortar", " Cortar ", "edit-cut"},
     {"Deshacer", " Deshacer ", "edit-undo"},
     {"Borrar", " Borrar ", "edit-delete"},
@@ -82,7 +82,7 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
     letra->setObjectName(QStringLiteral("cmdLETRA"));
     letra->setText(QStringLiteral("Letra"));
     letra->setToolTip(QStringLiteral(" Cambiar fuentes "));
-    letra->setIcon(QIcon::fromTheme(QStringLiteral("font-select")));
+    letra->setIcon(QIcon::fromTheme(QStringLiteral("preferences-desktop-font")));
     letra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     letra->setAutoRaise(true);
     connect(letra, &QToolButton::clicked, this, &EditorNotas::cmdLETRA_Click);
