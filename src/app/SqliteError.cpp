@@ -96,7 +96,11 @@ void throwSqlite(sqlite3* db, int rc, std::string_view context) {
         message += context;
         message += ")";
     }
-    message += ". [" + detail + "]";
+    message += '.';
+    // Failures without a plain explanation keep SQLite's words for whoever
+    // has to look into them.
+    if (t.code == DbError::kGeneric)
+        message += " [" + detail + "]";
     throw DbError(message, t.code);
 }
 
