@@ -2,6 +2,8 @@
 
 #include "ImportadorAccess.h"
 
+#include "app/Database.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -55,12 +57,7 @@ ConversionAccess::ConversionAccess(QString programa, std::chrono::milliseconds l
 }
 
 bool ConversionAccess::esArchivoAccess(const QString& ruta) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray cabecera = f.read(19);
-    return cabecera.size() == 19 && cabecera.startsWith(QByteArray("\x00\x01\x00\x00", 4)) &&
-           (cabecera.mid(4) == "Standard Jet DB" || cabecera.mid(4) == "Standard ACE DB");
+    return Database::isAccessFile(QFile::encodeName(ruta).toStdString());
 }
 
 QString ConversionAccess::rutaCopia(const QString& original, const QString& rutaDat,
