@@ -168,8 +168,15 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
         if (data->rowids.size() >= static_cast<std::size_t>(kEof - 1))
             throw DbError("La tabla tiene demasiados registros.", DbError::kGeneric);
         data->rowids.push_back(query.int64(0));
-        for (int c = 0; c < count; ++c)
-            data->columns[c].push_back(query.value(c + 1));
+        for (int c = 0; c < count; ++c) {
+            SnapshotColumn& column = data->columns[c];
+            if (query.isNumber(c + 1))
+                column.pushNumber(query.number(c + 1));
+            else if (query.isNull(c + 1))
+                column.pushNull();
+            else
+                column.push_back(query.value(c + 1));
+        }
     }
     query.reset();
     if (source.orderField) {

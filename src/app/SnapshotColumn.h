@@ -32,6 +32,20 @@ public:
         set(size() - 1, value);
     }
 
+    // Appending the common cells without building a value first.
+    void pushNumber(double value) {
+        kinds_.push_back(kNumber);
+        numbers_.push_back(value);
+        if (!texts_.empty())
+            texts_.emplace_back();
+    }
+    void pushNull() {
+        kinds_.push_back(kNull);
+        numbers_.push_back(0.0);
+        if (!texts_.empty())
+            texts_.emplace_back();
+    }
+
     void set(std::size_t row, const stats::CellValue& value) {
         if (value.isNumber()) {
             kinds_[row] = kNumber;

@@ -114,6 +114,19 @@ stats::CellValue Statement::value(int column) const {
     }
 }
 
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+bool Statement::isNumber(int column) const {
+    const int type = sqlite3_column_type(stmt_, column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
+double Statement::number(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
+
 long long Statement::int64(int column) const {
     return sqlite3_column_int64(stmt_, column);
 }

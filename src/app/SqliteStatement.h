@@ -39,6 +39,11 @@ public:
     void run();
 
     stats::CellValue value(int column) const;
+    // Cheaper reads for the common cells: is it empty, is it a number, and
+    // the number itself.
+    bool isNull(int column) const;
+    bool isNumber(int column) const;
+    double number(int column) const;
     long long int64(int column) const;
     std::string text(int column) const;
 
