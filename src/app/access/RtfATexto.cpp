@@ -3,7 +3,6 @@
 #include "TextoJet.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -50,6 +49,14 @@ struct Parrafo {
 struct Color {
     int rojo = 0, verde = 0, azul = 0;
 };
+
+// ASCII only: RTF's control words do not depend on the C locale.
+bool esLetra(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool esCifra(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string escaparHtml(std::string_view s) {
     std::string r;
@@ -152,20 +159,20 @@ private:
                 codigo(desdeWindows1252(static_cast<std::uint8_t>(valor)));
             return;
         }
-        if (!std::isalpha(static_cast<unsigned char>(c))) {
+        if (!esLetra(c)) {
             ++pos_;
             simbolo(c, inicio);
             return;
         }
         const std::size_t a = pos_;
-        while (pos_ < rtf_.size() && std::isalpha(static_cast<unsigned char>(rtf_[pos_])))
+        while (pos_ < rtf_.size() && esLetra(rtf_[pos_]))
             ++pos_;
         const std::string_view palabra = rtf_.substr(a, std::min<std::size_t>(pos_ - a, 32));
         std::optional<int> parametro;
         const std::size_t b = pos_;
         if (pos_ < rtf_.size() && rtf_[pos_] == '-')
             ++pos_;
-        while (pos_ < rtf_.size() && std::isdigit(static_cast<unsigned char>(rtf_[pos_])))
+        while (pos_ < rtf_.size() && esCifra(rtf_[pos_]))
             ++pos_;
         if (pos_ > b && !(pos_ == b + 1 && rtf_[b] == '-')) {
             long long v = 0;
