@@ -1,11 +1,11 @@
 #include "EditorNotas.h"
 
+#include "DialogoLetra.h"
 #include "EstiloNotas.h"
 #include "app/Documento.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -209,10 +209,9 @@ void EditorNotas::cmdNotas_Click(int indice) {
 }
 
 void EditorNotas::cmdLETRA_Click() {
-    bool aceptado = false;
-    const QFont elegida =
-        QFontDialog::getFont(&aceptado, letraNormal(), this, QStringLiteral("Letra"));
-    letraINI(!aceptado, elegida);
+    DialogoLetra dialogo(letraNormal(), this);
+    const bool aceptado = dialogo.exec() == QDialog::Accepted;
+    letraINI(!aceptado, dialogo.letra(), dialogo.color());
     caja_->setFocus();
 }
 

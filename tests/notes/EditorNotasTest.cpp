@@ -8,9 +8,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QProcess>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -152,6 +154,29 @@ private slots:
         QCOMPARE(tamanoAplicado(15), 15);
         QCOMPARE(tamanoAplicado(3), 2);
         QCOMPARE(tamanoAplicado(54), 53);
+    }
+
+    void cancelarElDialogoDeLetraVuelveALaNormal() {
+        EntornoKalnor entorno;
+        Documento doc;
+        EditorNotas editor(doc);
+        QVERIFY(doc.AbrirBase(entorno.crear("a.mdb", "DIS").toStdString()));
+        editor.letraINI(false, QFont("DejaVu Sans", 20), Qt::red);
+        QTimer reloj;
+        reloj.setInterval(20);
+        bool visto = false;
+        connect(&reloj, &QTimer::timeout, [&] {
+            if (auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                visto = true;
+                dialogo->reject();
+            }
+        });
+        reloj.start();
+        editor.cmdLETRA_Click();
+        QVERIFY(visto);
+        const QTextCharFormat f = editor.caja()->currentCharFormat();
+        QCOMPARE(f.fontPointSize(), 9.0);
+        QCOMPARE(f.foreground().color(), QColor(Qt::black));
     }
 
     void letraElegidaYLetraNormal() {
