@@ -196,6 +196,17 @@ TEST_F(LeerVariable, NothingOpenIsAFailureNotACrash) {
     EXPECT_EQ(doc_.ContarRegistros(), 0);
 }
 
+TEST_F(LeerVariable, TablesBeyond32767RecordsAreReadWhole) {
+    std::string csv = "Xi,ni\n";
+    for (int i = 0; i < 40000; ++i)
+        csv += std::to_string(i % 7) + ",1\n";
+    ASSERT_TRUE(leer(nueva("a.mdb", "DIS", csv)));
+    EXPECT_EQ(doc_.NumRegistros, 40000);
+    ASSERT_EQ(valores().size(), 40000u);
+    EXPECT_EQ(valores().back(), num(39999 % 7));
+    EXPECT_EQ(frecuencias().size(), 40000u);
+}
+
 // --- Re-reading -----------------------------------------------------------
 
 TEST_F(LeerVariable, ReReadSeesEditsAndSwitchesBetweenVariables) {
