@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -186,6 +187,44 @@ TEST(ConversionAccessProceso, AMissingConverterIsReported) {
                        .convertir(q(fixture("dis_notas.mdb")), q(carpeta / "c.mdb"), false);
     EXPECT_FALSE(r.ok);
     EXPECT_THAT(r.mensaje.toStdString(), HasSubstr("No se pudo iniciar"));
+}
+
+// --- The command itself ------------------------------------------------------
+
+struct Salida {
+    int codigo;
+    std::string salida, errores;
+};
+
+Salida kalnorCli(const QStringList& argumentos) {
+    QProcess p;
+    p.start(KALNOR_CLI, argumentos);
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput().toStdString(),
+            p.readAllStandardError().toStdString()};
+}
+
+TEST(KalnorCliImportar, UsageExistingDestinationAndSuccess) {
+    aplicacion();
+    const CarpetaTemporal carpeta;
+    const QString origen = q(fixture("dis_notas.mdb"));
+    const QString destino = q(carpeta / "copia.mdb");
+    EXPECT_EQ(kalnorCli({"importar", origen}).codigo, 2);
+    EXPECT_EQ(kalnorCli({"importar", origen, destino, "--otra"}).codigo, 2);
+
+    const Salida bien = kalnorCli({"importar", origen, destino});
+    EXPECT_EQ(bien.codigo, 0) << bien.errores;
+    EXPECT_THAT(bien.salida, HasSubstr("Discreta (DIS), 8 filas"));
+
+    const Salida existe = kalnorCli({"importar", origen, destino});
+    EXPECT_EQ(existe.codigo, 1);
+    EXPECT_THAT(existe.errores, HasSubstr("--forzar"));
+    EXPECT_EQ(kalnorCli({"importar", origen, destino, "--forzar"}).codigo, 0);
+
+    const Salida malo =
+        kalnorCli({"importar", q(fixture("no_enunciado.mdb")), q(carpeta / "n.mdb")});
+    EXPECT_EQ(malo.codigo, 1);
+    EXPECT_THAT(malo.errores, HasSubstr("no tiene la tabla ENUNCIADO"));
 }
 
 } // namespace
