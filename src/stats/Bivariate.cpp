@@ -27,12 +27,14 @@ struct Reading {
 
 double Covarianza(ErrorRecord& err, const ValueList& x, const ValueList& y,
                   const FrequencyList& n) {
+    beginRoutine(err);
     Reading r(x, y, n);
     return finish(err, covariance(err, r.pair, r.f));
 }
 
 double CoefCorrelacion(ErrorRecord& err, const ValueList& x, const ValueList& y,
                        const FrequencyList& n) {
+    beginRoutine(err);
     Reading r(x, y, n);
     prepareSecondMoments(r.pair, r.f);
     const DD sx = standardDeviation(err, r.x, r.f);
@@ -44,6 +46,7 @@ double CoefCorrelacion(ErrorRecord& err, const ValueList& x, const ValueList& y,
 
 double CoefRegresionX(ErrorRecord& err, const ValueList& x, const ValueList& y,
                       const FrequencyList& n) {
+    beginRoutine(err);
     Reading r(x, y, n);
     prepareSecondMoments(r.pair, r.f);
     return finish(err, regressionSlope(err, r.x, r.pair, r.f));
@@ -51,6 +54,7 @@ double CoefRegresionX(ErrorRecord& err, const ValueList& x, const ValueList& y,
 
 double CoefRegresionY(ErrorRecord& err, const ValueList& x, const ValueList& y,
                       const FrequencyList& n) {
+    beginRoutine(err);
     Reading r(x, y, n);
     prepareSecondMoments(r.pair, r.f);
     return finish(err, regressionSlope(err, r.y, r.pair, r.f));
@@ -58,6 +62,7 @@ double CoefRegresionY(ErrorRecord& err, const ValueList& x, const ValueList& y,
 
 double RectaRegresion(ErrorRecord& err, const ValueList& x, const ValueList& y,
                       const FrequencyList& n, std::string_view direction, const CellValue& point) {
+    beginRoutine(err);
     Reading r(x, y, n);
     const DD mx = mean(err, r.x, r.f);
     const DD my = mean(err, r.y, r.f);
@@ -67,12 +72,9 @@ double RectaRegresion(ErrorRecord& err, const ValueList& x, const ValueList& y,
     prepareSecondMoments(r.pair, r.f);
     // Y sobre X: ȳ + (point − x̄)·b; X sobre Y: x̄ + (point − ȳ)·b.
     const DD b = regressionSlope(err, yOnX ? r.x : r.y, r.pair, r.f);
-    ErrorCode why = ErrorCode::None;
-    const auto p = cellNumber(point, why);
-    if (!p) {
-        err.set(why);
+    const auto p = number(err, point);
+    if (!p)
         return 0.0;
-    }
     const DD from = yOnX ? mx : my;
     const DD to = yOnX ? my : mx;
     return finish(err, add(to, mul(sub(DD{*p, 0.0}, from), b)));
@@ -80,6 +82,7 @@ double RectaRegresion(ErrorRecord& err, const ValueList& x, const ValueList& y,
 
 double MomentoCentralBi(ErrorRecord& err, const ValueList& x, const ValueList& y,
                         const FrequencyList& n, std::int16_t r, std::int16_t s) {
+    beginRoutine(err);
     Reading rd(x, y, n);
     const DD mx = mean(err, rd.x, rd.f);
     const DD my = mean(err, rd.y, rd.f);
@@ -95,6 +98,7 @@ double MomentoCentralBi(ErrorRecord& err, const ValueList& x, const ValueList& y
 
 double MomentoOrigenBi(ErrorRecord& err, const ValueList& x, const ValueList& y,
                        const FrequencyList& n, std::int16_t r, std::int16_t s) {
+    beginRoutine(err);
     Reading rd(x, y, n);
     const auto N = total(err, rd.f);
     if (!N)

@@ -23,6 +23,8 @@ std::optional<DD> pairSumWith(ErrorRecord& err, const NumericColumn& x, const Nu
 
 std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
                                const NumericColumn& y, DD cy, int s, const FrequencyList& n) {
+    if (err.failed())
+        return std::nullopt;
     // The common orders get a loop of their own with the powers inlined.
     std::optional<DD> sum;
     bool small = false;
@@ -81,6 +83,8 @@ void prepareSecondMoments(Pair& pair, const Frequencies& f) {
 }
 
 DD covariance(ErrorRecord& err, const Pair& pair, const Frequencies& f) {
+    if (err.failed())
+        return {};
     const NumericColumn& x = pair.x;
     const NumericColumn& y = pair.y;
     // Reading the pairs comes first; the sum itself is taken about the means,
@@ -100,15 +104,17 @@ DD covariance(ErrorRecord& err, const Pair& pair, const Frequencies& f) {
     if (!s)
         return {};
     const auto c = quotient(err, *s, fromInt(*N));
-    return c ? done(err, *c) : DD{};
+    return c.value_or(DD{});
 }
 
 DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const Pair& pair,
                    const Frequencies& f) {
+    if (err.failed())
+        return {};
     const DD s = standardDeviation(err, on, f);
     const DD c = covariance(err, pair, f);
     const auto b = quotient(err, c, square(s));
-    return b ? done(err, *b) : DD{};
+    return b.value_or(DD{});
 }
 
 } // namespace kalnor::stats::detail

@@ -12,23 +12,28 @@ namespace kalnor::stats {
 using namespace detail;
 
 std::int32_t TotalFrecuencias(ErrorRecord& err, const FrequencyList& n) {
+    beginRoutine(err);
     const auto N = total(err, readFrequencies(n));
     return N ? static_cast<std::int32_t>(*N) : 0;
 }
 
 double MediaAritmetica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, mean(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double MediaArmonica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, harmonicMean(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double MediaGeometrica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, geometricMean(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double MediaCuadratica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, quadraticMean(err, readColumn(x, n), readFrequencies(n)));
 }
 
@@ -106,11 +111,13 @@ double Minimo(ErrorRecord& err, const ValueList& x) {
 
 double CuantilDiscreto(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
                        const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, quantileDiscrete(err, k, q, x, readFrequencies(n)));
 }
 
 double CuantilContinuo(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
                        const ValueList& ls, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, quantileContinuous(err, k, q, li, ls, readFrequencies(n)));
 }
 

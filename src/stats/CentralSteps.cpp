@@ -16,7 +16,8 @@ Frequencies readFrequencies(const FrequencyList& n) {
 }
 
 std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f) {
-    err.clear();
+    if (err.failed())
+        return std::nullopt;
     if (f.overflow) {
         err.set(ErrorCode::Overflow, "Desbordamiento (la suma de las frecuencias es demasiado "
                                      "grande)");
@@ -65,6 +66,8 @@ DD meanStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
 } // namespace
 
 DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     if (!x.mean) {
         const DD m = meanStep(err, x, f);
         x.mean = NumericColumn::Memo{m, err};
@@ -74,6 +77,8 @@ DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
 }
 
 DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     const auto& n = f.n;
     const LoopStop stop = loopStop(x.size, {&x}, n.size());
     const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
@@ -97,6 +102,8 @@ DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) 
 }
 
 DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     // Each value as m·2^e with m in [0.5, 1): the exponents are summed exactly
     // in integers and only the small logarithms of m in floating point, which
     // spares the result the rounding error of a large logarithm (ln 1e300 is
@@ -141,6 +148,8 @@ DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
 }
 
 DD quadraticMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     const auto& n = f.n;
     const LoopStop stop = loopStop(x.size, {&x}, n.size());
     const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
@@ -208,7 +217,8 @@ std::optional<QuantilePlace> locate(ErrorRecord& err, std::int16_t k, std::int16
     return std::nullopt;
 }
 
-// Entry i of a list as a number; fails past its end or on a cell that is not one.
+// Entry i of a list as a number; fails past its end or on a cell that is not
+// one. Used by the mode routines too, so it runs whatever the record holds.
 std::optional<double> entry(ErrorRecord& err, const ValueList& list, std::size_t i) {
     if (i >= list.size()) {
         err.set(ErrorCode::IndexOutOfRange);
@@ -232,6 +242,8 @@ DD checked(ErrorRecord& err, DD v) {
 
 DD quantileDiscrete(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
                     const Frequencies& f) {
+    if (err.failed())
+        return {};
     const auto place = locate(err, k, q, f);
     if (!place)
         return {};
@@ -249,6 +261,8 @@ DD quantileDiscrete(ErrorRecord& err, std::int16_t k, std::int16_t q, const Valu
 
 DD quantileContinuous(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
                       const ValueList& ls, const Frequencies& f) {
+    if (err.failed())
+        return {};
     const auto place = locate(err, k, q, f);
     if (!place)
         return {};
@@ -356,6 +370,8 @@ CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList&
 
 std::optional<DD> median(ErrorRecord& err, VariableType type, const ValueList& x,
                          const ValueList& li, const ValueList& ls, const Frequencies& f) {
+    if (err.failed())
+        return std::nullopt;
     switch (type) {
     case VariableType::Discrete:
         return quantileDiscrete(err, 1, 2, x, f);
@@ -367,6 +383,33 @@ std::optional<DD> median(ErrorRecord& err, VariableType type, const ValueList& x
     err.set(ErrorCode::TypeMismatch, "No coinciden los tipos (una variable categórica no tiene "
                                      "mediana)");
     return std::nullopt;
+}
+
+CellValue mode(ErrorRecord& err, VariableType type, const ValueList& x, const ValueList& li,
+               const ValueList& ls, const FrequencyList& n) {
+    if (err.failed())
+        return {};
+    switch (type) {
+    case VariableType::Discrete:
+        return modeDiscrete(err, x, n);
+    case VariableType::Continuous:
+        return modeContinuous(err, li, ls, n);
+    case VariableType::Categorical:
+        break;
+    }
+    err.set(ErrorCode::TypeMismatch, "No coinciden los tipos (una variable categórica no tiene "
+                                     "moda numérica)");
+    return {};
+}
+
+std::optional<double> number(ErrorRecord& err, const CellValue& cell) {
+    if (err.failed())
+        return std::nullopt;
+    ErrorCode why = ErrorCode::None;
+    const auto v = cellNumber(cell, why);
+    if (!v)
+        err.set(why);
+    return v;
 }
 
 } // namespace kalnor::stats::detail

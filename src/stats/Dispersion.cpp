@@ -10,27 +10,33 @@ namespace kalnor::stats {
 using namespace detail;
 
 double Varianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, variance(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double DesviacionTipica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, standardDeviation(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double CuasiVarianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, quasiVariance(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double DesviacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, meanDeviation(err, readColumn(x, n), readFrequencies(n)));
 }
 
 double DesviacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
                          const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    beginRoutine(err);
     return finish(err, medianDeviation(err, type, x, readColumn(x, n), li, ls, readFrequencies(n)));
 }
 
 double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD s = standardDeviation(err, col, f);
@@ -40,6 +46,7 @@ double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const Frequenc
 }
 
 double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD d = meanDeviation(err, col, f);
@@ -50,6 +57,7 @@ double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyL
 
 double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
                             const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const auto me = median(err, type, x, li, ls, f);
@@ -63,35 +71,21 @@ double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList
 
 double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
                         const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     const DD m = mean(err, col, f);
     const DD s = standardDeviation(err, col, f);
-    CellValue mode;
-    switch (type) {
-    case VariableType::Discrete:
-        mode = modeDiscrete(err, x, n);
-        break;
-    case VariableType::Continuous:
-        mode = modeContinuous(err, li, ls, n);
-        break;
-    case VariableType::Categorical:
-        err.set(ErrorCode::TypeMismatch, "No coinciden los tipos (una variable categórica no "
-                                         "tiene moda numérica)");
-        return 0.0;
-    }
     // "Multimodal" is a word, so it fails here like a category would.
-    ErrorCode why = ErrorCode::None;
-    const auto mo = cellNumber(mode, why);
-    if (!mo) {
-        err.set(why);
+    const auto mo = number(err, mode(err, type, x, li, ls, n));
+    if (!mo)
         return 0.0;
-    }
     const auto a = quotient(err, sub(m, DD{*mo, 0.0}), s);
     return a ? finish(err, *a) : 0.0;
 }
 
 double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     prepareCentralSums(col, f, 3);
@@ -102,6 +96,7 @@ double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList
 }
 
 double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    beginRoutine(err);
     NumericColumn col = readColumn(x, n);
     const Frequencies f = readFrequencies(n);
     prepareCentralSums(col, f, 4);
@@ -113,10 +108,12 @@ double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n
 
 double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
                       std::int16_t r) {
+    beginRoutine(err);
     return finish(err, centralMoment(err, readColumn(x, n), readFrequencies(n), r));
 }
 
 double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r) {
+    beginRoutine(err);
     return finish(err, originMoment(err, readColumn(x, n), readFrequencies(n), r));
 }
 

@@ -28,6 +28,8 @@ void setNegativeRoot(ErrorRecord& err) {
 
 std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD c, int r,
                            const FrequencyList& n) {
+    if (err.failed())
+        return std::nullopt;
     // The common orders get a loop of their own with the power inlined.
     std::optional<DD> s;
     const bool small = withSmallOrder(r, [&](auto order) {
@@ -79,12 +81,14 @@ DD varianceStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) 
     if (!s)
         return {};
     const auto v = quotient(err, *s, fromInt(*N));
-    return v ? done(err, *v) : DD{};
+    return v.value_or(DD{});
 }
 
 } // namespace
 
 DD variance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     if (!x.variance) {
         const DD v = varianceStep(err, x, f);
         x.variance = NumericColumn::Memo{v, err};
@@ -94,6 +98,8 @@ DD variance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
 }
 
 DD standardDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     const DD v = variance(err, x, f);
     if (v.hi < 0) { // only with negative frequencies
         setNegativeRoot(err);
@@ -103,6 +109,8 @@ DD standardDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies
 }
 
 DD quasiVariance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     const auto N = total(err, f);
     if (!N)
         return {};
@@ -111,7 +119,7 @@ DD quasiVariance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     if (!s)
         return {};
     const auto v = quotient(err, *s, fromInt(*N - 1));
-    return v ? done(err, *v) : DD{};
+    return v.value_or(DD{});
 }
 
 namespace {
@@ -128,6 +136,8 @@ std::optional<DD> absoluteSum(ErrorRecord& err, const NumericColumn& x, DD c,
 } // namespace
 
 DD meanDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
+    if (err.failed())
+        return {};
     const DD m = mean(err, x, f);
     const auto s = absoluteSum(err, x, m, f.n);
     if (!s)
@@ -136,12 +146,14 @@ DD meanDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     if (!N)
         return {};
     const auto d = quotient(err, *s, fromInt(*N));
-    return d ? done(err, *d) : DD{};
+    return d.value_or(DD{});
 }
 
 DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
                    const NumericColumn& x, const ValueList& li, const ValueList& ls,
                    const Frequencies& f) {
+    if (err.failed())
+        return {};
     const auto me = median(err, type, cells, li, ls, f);
     if (!me)
         return {};
@@ -152,10 +164,12 @@ DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
     if (!N)
         return {};
     const auto d = quotient(err, *s, fromInt(*N));
-    return d ? done(err, *d) : DD{};
+    return d.value_or(DD{});
 }
 
 DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r) {
+    if (err.failed())
+        return {};
     const DD m = mean(err, x, f);
     const auto N = total(err, f);
     if (!N)
@@ -165,10 +179,12 @@ DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f,
     if (!s)
         return {};
     const auto v = quotient(err, *s, fromInt(*N));
-    return v ? done(err, *v) : DD{};
+    return v.value_or(DD{});
 }
 
 DD originMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, int r) {
+    if (err.failed())
+        return {};
     const auto N = total(err, f);
     if (!N)
         return {};
@@ -176,7 +192,7 @@ DD originMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, 
     if (!s)
         return {};
     const auto v = quotient(err, *s, fromInt(*N));
-    return v ? done(err, *v) : DD{};
+    return v.value_or(DD{});
 }
 
 } // namespace kalnor::stats::detail

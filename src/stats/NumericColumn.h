@@ -34,9 +34,9 @@ struct NumericColumn {
     DD weightedSum;
 
     // A step already taken on this column within the routine being run (with
-    // its one frequency list): its result and the error record it left. The
-    // record a step leaves does not depend on the one it found, so handing
-    // back both is the same as taking the step again.
+    // its one frequency list): its result and the error record it left. A
+    // step is only taken on a record without a failure, so handing back both
+    // is the same as taking the step again.
     struct Memo {
         DD value;
         ErrorRecord after;

@@ -10,12 +10,21 @@
 #include <optional>
 
 // The measure routines on lists already read as numbers. Each step does what
-// the public routine of the same meaning does, in the same order and with the
-// same effect on the error record, but keeps its result in double-double so
-// the routines built on it lose no precision. A failed step writes `err` and
-// gives 0 (the modes: an empty value), and the routine that called it goes on
-// with that 0, as the public routines do.
+// the public routine of the same meaning does, in the same order, but keeps
+// its result in double-double so the routines built on it lose no precision.
+// A failed step writes `err` and gives 0 (the modes: an empty value). A step
+// given a record that already holds a failure does nothing and gives 0: so
+// within one routine the first failure stands, and nothing computed from the
+// 0 of a failed step can be reported as a result or as a later failure.
 namespace kalnor::stats::detail {
+
+// Starts a public routine built on the steps. A failure still in the record
+// is an earlier routine's, which the routine's own TotalFrecuencias would
+// clear anyway (every path of these routines reaches it or fails first); it
+// goes now, so every failure the steps meet from here on is this routine's.
+inline void beginRoutine(ErrorRecord& err) {
+    err.clear();
+}
 
 // The frequency list with its sum taken once.
 struct Frequencies {
@@ -25,9 +34,9 @@ struct Frequencies {
 };
 Frequencies readFrequencies(const FrequencyList& n);
 
-// One call of TotalFrecuencias: clears `err`, then gives N; nothing after an
-// overflow (err written). A routine stops when it gets nothing: going on with
-// N = 0 would report the overflow as a division by zero.
+// One call of TotalFrecuencias within a routine: N; nothing after an overflow
+// (err written) or after an earlier failure of the routine, which it keeps.
+// A routine stops when it gets nothing.
 std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f);
 
 // Central measures.
@@ -39,9 +48,19 @@ DD quantileDiscrete(ErrorRecord& err, std::int16_t k, std::int16_t q, const Valu
                     const Frequencies& f);
 DD quantileContinuous(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
                       const ValueList& ls, const Frequencies& f);
+// The mode routines themselves: like ModaDiscreta and ModaContinua they never
+// clear the record, so they run whatever it holds. Use `mode` within a routine.
 CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
 CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList& ls,
                          const FrequencyList& n);
+
+// The mode of the active variable by its type; an empty value (err written)
+// for a categorical variable, which has no numeric mode.
+CellValue mode(ErrorRecord& err, VariableType type, const ValueList& x, const ValueList& li,
+               const ValueList& ls, const FrequencyList& n);
+
+// A cell as a number (see cellNumber); nothing (err written) when it is not one.
+std::optional<double> number(ErrorRecord& err, const CellValue& cell);
 
 // The median of the active variable by its type; nothing (err written) for a
 // categorical variable, which has no median.
@@ -82,12 +101,6 @@ DD covariance(ErrorRecord& err, const Pair& pair, const Frequencies& f);
 DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const Pair& pair,
                    const Frequencies& f);
 
-// What a routine that calls TotalFrecuencias gives back: 0 when a failure
-// happened during it, an inner one it went on from included.
-inline DD done(const ErrorRecord& err, DD value) {
-    return err.failed() ? DD{} : value;
-}
-
 // Σ (x − cx)^r·n over the value list, and Σ (x − cx)^r·(y − cy)^s·n over
 // the frequency list. Write `err` on failure.
 std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
@@ -96,8 +109,7 @@ std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, 
                                const NumericColumn& y, DD cy, int s, const FrequencyList& n);
 
 // The double a routine returns: 0 whenever the error record holds a failure
-// at its end (an inner failure the routine went on from included), and an
-// Overflow failure instead of a value out of range.
+// at its end, and an Overflow failure instead of a value out of range.
 double finish(ErrorRecord& err, DD value);
 
 } // namespace kalnor::stats::detail

@@ -121,9 +121,12 @@ template <class F> bool withSmallOrder(int r, F&& f) {
 // Σ term(i, acc) over the indexes a loop reaches. The loop fails at `stop`
 // (an unreadable entry or a short list) or at the first index whose term
 // returns a failure code; a sum that leaves the range of doubles before that
-// point fails with Overflow. Writes `err` and returns nothing on failure.
+// point fails with Overflow. Writes `err` and returns nothing on failure;
+// nothing at once after an earlier failure.
 template <class Term>
 std::optional<DD> sumTerms(ErrorRecord& err, const LoopStop& stop, Term&& term) {
+    if (err.failed())
+        return std::nullopt;
     struct Outcome {
         DD sum;
         ErrorCode why;
@@ -153,8 +156,11 @@ std::optional<DD> sumTerms(ErrorRecord& err, const LoopStop& stop, Term&& term) 
     return o.sum;
 }
 
-// a / b, failing on a zero divisor or a result out of range.
+// a / b, failing on a zero divisor or a result out of range; nothing at once
+// after an earlier failure.
 inline std::optional<DD> quotient(ErrorRecord& err, DD a, DD b) {
+    if (err.failed())
+        return std::nullopt;
     if (isZero(b)) {
         err.set(ErrorCode::DivisionByZero);
         return std::nullopt;

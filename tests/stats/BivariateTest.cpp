@@ -96,32 +96,65 @@ TEST(Bivariate, AConstantYFailsCorrelationAndTheSlopeOnY) {
     EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
 }
 
-TEST(Bivariate, AWordAmongTheValuesFails) {
-    const ValueList x = cells({"rojo", "verde", "rojo"});
-    const ValueList y = values({1, 2, 3});
+// Whichever variable holds the word, every measure reports it as what it is,
+// not a failure of what would have been computed from it.
+TEST(Bivariate, AWordAmongTheValuesIsATypeMismatchUnderEveryMeasure) {
+    const ValueList words = cells({"rojo", "verde", "rojo"});
+    const ValueList numbers = values({1, 2, 3});
     const FrequencyList n = freqs({1, 1, 1});
+    const std::string mismatch = describe(ErrorCode::TypeMismatch);
+    const auto expectMismatch = [&](const ErrorRecord& err) {
+        EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+        EXPECT_EQ(err.MensajeError, mismatch);
+    };
+    for (const bool wordsInX : {true, false}) {
+        SCOPED_TRACE(wordsInX ? "words in X" : "words in Y");
+        const ValueList& x = wordsInX ? words : numbers;
+        const ValueList& y = wordsInX ? numbers : words;
+        for (auto measure : {Covarianza, CoefCorrelacion, CoefRegresionX, CoefRegresionY}) {
+            ErrorRecord err;
+            EXPECT_EQ(measure(err, x, y, n), 0.0);
+            expectMismatch(err);
+        }
+        for (const auto direction : {kYsobreX, kXsobreY}) {
+            ErrorRecord err;
+            EXPECT_EQ(RectaRegresion(err, x, y, n, direction, CellValue::number(2)), 0.0);
+            expectMismatch(err);
+        }
+        // A word is read even under the exponent 0.
+        for (const std::int16_t r : {0, 1}) {
+            ErrorRecord err;
+            EXPECT_EQ(MomentoCentralBi(err, x, y, n, r, 1), 0.0);
+            expectMismatch(err);
+            EXPECT_EQ(MomentoOrigenBi(err, x, y, n, r, 1), 0.0);
+            expectMismatch(err);
+        }
+    }
+}
+
+// The deviations of X leave the range of doubles though its mean does not:
+// the measures built on them fail with that overflow and report no result.
+TEST(Bivariate, AnOverflowOfADeviationFailsTheMeasuresBuiltOnIt) {
+    const ValueList x = values({1e200, 2e200, 4e200});
+    const ValueList y = values({1, 2, 3});
+    const FrequencyList n = freqs({1, 2, 1});
+    for (auto measure : {CoefCorrelacion, CoefRegresionX}) {
+        ErrorRecord err;
+        EXPECT_EQ(measure(err, x, y, n), 0.0);
+        EXPECT_EQ(code(err), ErrorCode::Overflow);
+    }
     ErrorRecord err;
-    EXPECT_EQ(Covarianza(err, x, y, n), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
-    EXPECT_EQ(Covarianza(err, y, x, n), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
-    // These go on with the 0 of the failed inner measures: a division by a
-    // deviation of 0 fails last and is the failure recorded.
-    EXPECT_EQ(CoefCorrelacion(err, x, y, n), 0.0);
+    EXPECT_EQ(RectaRegresion(err, x, y, n, kYsobreX, CellValue::number(1)), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::Overflow);
+}
+
+TEST(Bivariate, TheFirstFailureStandsOverAPointThatIsNotANumber) {
+    // A constant X fails the slope before the point is read.
+    ErrorRecord err;
+    EXPECT_EQ(RectaRegresion(err, values({5, 5, 5}), values({1, 2, 3}), freqs({1, 1, 1}), kYsobreX,
+                             CellValue::text("cuatro")),
+              0.0);
     EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
-    EXPECT_EQ(CoefRegresionX(err, x, y, n), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
-    EXPECT_EQ(CoefRegresionX(err, y, x, n), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
-    EXPECT_EQ(CoefRegresionY(err, x, y, n), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
-    err.clear();
-    EXPECT_EQ(MomentoCentralBi(err, x, y, n, 1, 1), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
-    err.clear();
-    // A word is read even under the exponent 0.
-    EXPECT_EQ(MomentoOrigenBi(err, x, y, n, 0, 1), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
 }
 
 TEST(Bivariate, NoObservationsFail) {

@@ -268,6 +268,21 @@ TEST(ModaDiscreta, TiedTopFrequenciesAreMultimodalAdjacentOrNot) {
     EXPECT_FALSE(err.failed());
 }
 
+// Unlike the measures built on the frequency sum, these never clear the
+// record, and a failure already in it does not stop them.
+TEST(ModesAndExtremes, LeaveAnEarlierFailureInTheRecord) {
+    ErrorRecord err;
+    err.set(ErrorCode::DivisionByZero);
+    EXPECT_EQ(ModaDiscreta(err, values({1, 2, 3}), freqs({1, 5, 2})), CellValue::number(2));
+    const CellValue mode =
+        ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({1, 4, 2}));
+    ASSERT_TRUE(mode.isNumber());
+    EXPECT_DOUBLE_EQ(mode.asNumber(), 3.2);
+    EXPECT_EQ(Maximo(err, values({1, 3, 2})), 3.0);
+    EXPECT_EQ(Minimo(err, values({1, 3, 2})), 1.0);
+    EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
+}
+
 TEST(ModaDiscreta, NoRecordsFail) {
     ErrorRecord err;
     EXPECT_TRUE(ModaDiscreta(err, ValueList{}, FrequencyList{}).isEmpty());

@@ -70,17 +70,18 @@ TEST(Moments, AZeroBaseUnderANegativeOrderFails) {
     EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
 }
 
-TEST(Moments, TheFrequencySumClearsAFailureOfTheMean) {
+TEST(Moments, AFailureOfTheMeanFailsTheMomentEvenWhenTheOrderIsZero) {
     ErrorRecord err;
     const ValueList x = values({1e308, 1e308});
     EXPECT_EQ(MediaAritmetica(err, x, freqs({1, 1})), 0.0);
     EXPECT_EQ(code(err), ErrorCode::Overflow);
-    // The moment takes the mean first and N after it, which clears the
-    // mean's overflow; the order 0 needs nothing more.
-    EXPECT_EQ(MomentoCentral(err, x, freqs({1, 1}), 0), 1.0);
-    EXPECT_FALSE(err.failed());
-    EXPECT_EQ(MomentoCentral(err, x, freqs({1, 1}), 1), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::Overflow);
+    // The moment takes the mean first and N after it; taking N does not
+    // clear the mean's overflow.
+    for (const std::int16_t r : {0, 1}) {
+        err.clear();
+        EXPECT_EQ(MomentoCentral(err, x, freqs({1, 1}), r), 0.0);
+        EXPECT_EQ(code(err), ErrorCode::Overflow);
+    }
 }
 
 TEST(Moments, HigherOrdersMatchTheirDefinition) {
@@ -200,28 +201,34 @@ TEST(Dispersion, NoObservationsFail) {
     }
 }
 
-TEST(Dispersion, AWordAmongTheValuesFails) {
+// Every measure, those built on other measures included, reports the word as
+// what it is, not a failure of what would have been computed from it.
+TEST(Dispersion, AWordAmongTheValuesIsATypeMismatchUnderEveryMeasure) {
     const ValueList x = cells({1.0, 2.0, "tres"});
-    const FrequencyList n = freqs({1, 1, 1});
+    // The mode and the median, 2, are numbers: only the word can fail.
+    const FrequencyList n = freqs({1, 3, 1});
     const ValueList none(3);
-    for (auto measure : {Varianza, DesviacionTipica, CuasiVarianza, DesviacionMedia}) {
+    const std::string mismatch = describe(ErrorCode::TypeMismatch);
+    for (auto measure : {Varianza, DesviacionTipica, CuasiVarianza, DesviacionMedia,
+                         CoefVariacionPearson, CoefVariacionMedia, AsimetriaFisher, CoefCurtosis}) {
         ErrorRecord err;
         EXPECT_EQ(measure(err, x, n), 0.0);
         EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+        EXPECT_EQ(err.MensajeError, mismatch);
     }
-    // These go on with the 0 of the failed inner measures and divide by it:
-    // that last failure is the one recorded.
-    for (auto measure : {CoefVariacionPearson, CoefVariacionMedia, AsimetriaFisher, CoefCurtosis}) {
+    for (auto measure : {DesviacionMediana, CoefVariacionMediana, AsimetriaPearson}) {
         ErrorRecord err;
-        EXPECT_EQ(measure(err, x, n), 0.0);
-        EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
+        EXPECT_EQ(measure(err, kDiscrete, x, none, none, n), 0.0);
+        EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+        EXPECT_EQ(err.MensajeError, mismatch);
     }
-    ErrorRecord err;
-    EXPECT_EQ(MomentoCentral(err, x, n, 2), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
-    err.clear();
-    EXPECT_EQ(DesviacionMediana(err, kDiscrete, x, none, none, n), 0.0);
-    EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+    for (const std::int16_t r : {0, 2, 3}) {
+        ErrorRecord err;
+        EXPECT_EQ(MomentoCentral(err, x, n, r), 0.0);
+        EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+        EXPECT_EQ(MomentoOrigen(err, x, n, r), 0.0);
+        EXPECT_EQ(code(err), ErrorCode::TypeMismatch);
+    }
 }
 
 TEST(Dispersion, CoefficientsOfVariationFailOnAZeroMeanOrMedian) {
@@ -289,6 +296,37 @@ TEST(Dispersion, ResultsOutOfRangeOverflow) {
     ErrorRecord err;
     EXPECT_EQ(Varianza(err, values({-1e200, 1e200}), freqs({1, 1})), 0.0);
     EXPECT_EQ(code(err), ErrorCode::Overflow);
+}
+
+// The mean of these values is in range but their variance is not: a measure
+// that takes the mean after the deviation fails with the deviation's overflow
+// instead of reporting a result.
+TEST(Dispersion, AnOverflowOfTheDeviationFailsTheMeasuresBuiltOnIt) {
+    const ValueList x = values({1e200, 2e200, 4e200});
+    const FrequencyList n = freqs({1, 2, 1});
+    const ValueList none(3);
+    ErrorRecord err;
+    EXPECT_DOUBLE_EQ(MediaAritmetica(err, x, n), 2.25e200);
+    EXPECT_FALSE(err.failed());
+    for (auto measure : {CoefVariacionPearson, AsimetriaFisher, CoefCurtosis}) {
+        err.clear();
+        EXPECT_EQ(measure(err, x, n), 0.0);
+        EXPECT_EQ(code(err), ErrorCode::Overflow);
+        EXPECT_NE(err.NumError, 0);
+    }
+    err.clear();
+    EXPECT_EQ(AsimetriaPearson(err, kDiscrete, x, none, none, n), 0.0);
+    EXPECT_EQ(code(err), ErrorCode::Overflow);
+}
+
+TEST(Dispersion, AFailureOfAnEarlierMeasureDoesNotStopTheNextOne) {
+    ErrorRecord err;
+    err.set(ErrorCode::DivisionByZero);
+    EXPECT_NEAR(CoefVariacionPearson(err, values({1, 2, 3}), freqs({1, 1, 1})), 0.408, 5e-4);
+    EXPECT_FALSE(err.failed());
+    err.set(ErrorCode::DivisionByZero);
+    EXPECT_DOUBLE_EQ(AsimetriaFisher(err, values({2, 4, 6}), freqs({1, 2, 1})), 0.0);
+    EXPECT_FALSE(err.failed());
 }
 
 TEST(Dispersion, AnInnerFailureLeavesItsRecordAndAZeroResult) {
