@@ -28,6 +28,7 @@ VentanaAyuda::VentanaAyuda(ArchivoAyuda ayuda, QWidget* parent)
     filtro_->setClearButtonEnabled(true);
     indice_->addItems(ayuda_.indice());
     texto_->setOpenExternalLinks(false);
+    texto_->document()->setDocumentMargin(12);
 
     auto* izquierda = new QWidget;
     auto* capasIzquierda = new QVBoxLayout(izquierda);
