@@ -11,7 +11,7 @@ namespace kalnor {
 class AutoGuardado : public QObject {
     Q_OBJECT
 public:
-    explicit AutoGuardado(QObject* parent = nullptr, int pausa = 800, int maximo = 1800);
+    explicit AutoGuardado(QObject* parent = nullptr, int pausa = 500, int maximo = 1500);
 
     bool pendiente() const { return pendiente_; }
 
