@@ -135,6 +135,16 @@ TEST_F(Recuento, MergesRunsOfEqualNumbers) {
     EXPECT_EQ(otro.NumRegistros, 3);
 }
 
+TEST_F(Recuento, LongRunsMergeWhole) {
+    std::string csv = "Xi,ni\n";
+    for (int i = 0; i < 1001; ++i)
+        csv += std::to_string(i % 3) + ",1\n";
+    abrir(nueva("a.mdb", "DIS", csv));
+    recontar();
+    EXPECT_EQ(columna("Xi"), (Valores{num(0), num(1), num(2)}));
+    EXPECT_EQ(columna("ni"), (Valores{num(334), num(334), num(333)}));
+}
+
 TEST_F(Recuento, NumbersCompareByValue) {
     abrir(aMano("a.mdb", "CREATE TABLE ENUNCIADO (TIPO, CLASE, ENUNCIADO);"
                          "INSERT INTO ENUNCIADO VALUES ('Discreta', 'Dist. UNIDIMENSIONAL', '');"
