@@ -4,6 +4,8 @@
 #include "app/access/ErrorAccess.h"
 #include "app/access/ImportadorAccess.h"
 #include "app/access/LectorAccess.h"
+#include "stats/Central.h"
+#include "stats/Dispersion.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -224,6 +226,22 @@ TEST(ImportadorAccessDocumento, OpensAndReadsLikeANativeFile) {
         const auto& f = doc.listas.Frecuencias;
         EXPECT_EQ(std::accumulate(f.begin(), f.end(), std::int64_t{0}), caso.n) << caso.archivo;
     }
+}
+
+TEST(ImportadorAccessDocumento, MeasuresComputeOnTheConvertedData) {
+    const CarpetaTemporal carpeta;
+    Documento doc;
+    ASSERT_TRUE(doc.AbrirBase(importar(carpeta, "dis_notas.mdb")));
+    ASSERT_TRUE(doc.LeerVariable());
+    stats::ErrorRecord err;
+    EXPECT_DOUBLE_EQ(stats::MediaAritmetica(err, doc.listas.Valores, doc.listas.Frecuencias),
+                     5.8125);
+    EXPECT_DOUBLE_EQ(stats::Varianza(err, doc.listas.Valores, doc.listas.Frecuencias), 1.93359375);
+    ASSERT_TRUE(doc.AbrirBase(importar(carpeta, "big_dis.mdb")));
+    ASSERT_TRUE(doc.LeerVariable());
+    EXPECT_NEAR(stats::MediaAritmetica(err, doc.listas.Valores, doc.listas.Frecuencias),
+                49.87732217061843, 1e-12);
+    EXPECT_EQ(err.NumError, 0) << err.MensajeError;
 }
 
 // --- Files that are not distributions -----------------------------------------
