@@ -4,6 +4,7 @@
 #include "DistribucionArchivo.h"
 #include "Documento.h"
 #include "InterfazComandos.h"
+#include "access/ConversionAccess.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -112,10 +113,14 @@ void ComandosArchivo::reabrir(const std::string& base) {
 
 bool ComandosArchivo::abrirDistribucion(const QString& ruta) {
     const Ocupado ocupado(ui_);
-    const std::string base = QFileInfo(ruta).absoluteFilePath().toStdString();
-    // Access files are recognised by the database layer and refused with
-    // their own description; converting them belongs here, before opening.
-    if (documento_.AbrirBase(base))
+    QString aAbrir = QFileInfo(ruta).absoluteFilePath();
+    if (access::ConversionAccess::esArchivoAccess(aAbrir)) {
+        const auto copia = copiaDeAccess(aAbrir);
+        if (!copia)
+            return false;
+        aAbrir = *copia;
+    }
+    if (documento_.AbrirBase(aAbrir.toStdString()))
         return true;
     ui_.mensajeError(
         QStringLiteral("No se puede abrir «%1» como distribución:\n%2\n\n"
@@ -123,6 +128,44 @@ bool ComandosArchivo::abrirDistribucion(const QString& ruta) {
             .arg(nombreDe(ruta), QString::fromStdString(documento_.error.MensajeError)),
         kTituloError);
     return false;
+}
+
+std::optional<QString> ComandosArchivo::copiaDeAccess(const QString& original) {
+    using access::ConversionAccess;
+    const QString existente = ConversionAccess::copiaExistente(original, rutas_.RutaDat);
+    if (!existente.isEmpty() &&
+        !ui_.preguntar(QStringLiteral("«%1» es un archivo de Microsoft Access que ya se convirtió "
+                                      "en «%2».\n\n¿ Desea convertirlo de nuevo y reemplazar "
+                                      "esa copia ?\n(No: se abre la copia que ya existe.)")
+                           .arg(nombreDe(original), existente))) {
+        ui_.avisar(QStringLiteral("Se abre «%1», la copia de Kalnor del archivo de Access «%2».")
+                       .arg(existente, nombreDe(original)));
+        return existente;
+    }
+    const QString copia =
+        existente.isEmpty() ? ConversionAccess::rutaCopia(original, rutas_.RutaDat) : existente;
+    // The copy may be the open document: release it before it is replaced.
+    const std::string anterior = documento_.BaseActual;
+    const bool abiertaLaCopia =
+        !anterior.empty() && QFileInfo(QString::fromStdString(anterior)).canonicalFilePath() ==
+                                 QFileInfo(copia).canonicalFilePath();
+    if (abiertaLaCopia)
+        documento_.CerrarBase();
+    const ConversionAccess conversion(programaConversion_);
+    const auto resultado = conversion.convertir(original, copia, !existente.isEmpty());
+    if (!resultado.ok) {
+        if (abiertaLaCopia)
+            reabrir(anterior);
+        ui_.mensajeError(QStringLiteral("No se puede abrir «%1» como distribución:\n%2\n\n"
+                                        "La distribución abierta no ha cambiado.")
+                             .arg(nombreDe(original), resultado.mensaje),
+                         kTituloError);
+        return std::nullopt;
+    }
+    ui_.avisar(QStringLiteral("«%1» es un archivo de Microsoft Access: no se modifica. Se ha "
+                              "convertido en «%2», que es la distribución que se abre.")
+                   .arg(nombreDe(original), resultado.copia));
+    return resultado.copia;
 }
 
 bool ComandosArchivo::nuevaTieneContenido(const QString& ruta) {

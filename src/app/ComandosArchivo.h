@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <string>
 
 namespace kalnor {
@@ -39,16 +40,23 @@ public:
 
     static QString rutaNueva(const Rutas& rutas) { return rutas.RutaDat + "Nueva.mdb"; }
 
+    // The converter run for Access files (default: kalnor-cli beside the program).
+    void setProgramaConversion(const QString& programa) { programaConversion_ = programa; }
+
 private:
     void refrescar();      // recount, and re-read the active variable when there are rows
     bool sinDatos() const; // no file open or no rows
     void mostrarTabla();   // clear the display, reopen, lay out the columns
     bool nuevaTieneContenido(const QString& ruta);
     void reabrir(const std::string& base); // back to a document after a failure
+    // The Kalnor copy of an Access file to open instead of it (converted now
+    // or left by an earlier conversion); nullopt when there is none.
+    std::optional<QString> copiaDeAccess(const QString& original);
 
     Documento& documento_;
     Rutas rutas_;
     InterfazComandos& ui_;
+    QString programaConversion_;
 };
 
 } // namespace kalnor

@@ -24,6 +24,8 @@ public:
     virtual void mensajeError(const QString& texto, const QString& titulo) = 0;
     virtual bool preguntar(const QString& texto) = 0; // "¡ Atención !", No by default
     virtual void ocupado(bool siNo) = 0;              // busy pointer
+    // A short notice that needs no answer (message box and status bar).
+    virtual void avisar(const QString& texto) = 0;
 
     // Views.
     virtual void guardarNotas() = 0; // pending notes reach the file

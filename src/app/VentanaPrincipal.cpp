@@ -194,6 +194,11 @@ void VentanaPrincipal::mensajeError(const QString& texto, const QString& titulo)
     kalnor::mensajeError(this, texto, titulo);
 }
 
+void VentanaPrincipal::avisar(const QString& texto) {
+    statusBar()->showMessage(texto, 15000);
+    QMessageBox::information(this, QStringLiteral("Kalnor"), texto);
+}
+
 bool VentanaPrincipal::preguntar(const QString& texto) {
     return preguntaAtencion(this, texto);
 }

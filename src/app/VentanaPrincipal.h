@@ -54,6 +54,7 @@ private:
     void mensajeError(const QString& texto, const QString& titulo) override;
     bool preguntar(const QString& texto) override;
     void ocupado(bool siNo) override;
+    void avisar(const QString& texto) override;
     void guardarNotas() override;
     void limpiarDisplay() override;
     void mostrarErrorComando(const QString& descripcion, int numero) override;

@@ -29,6 +29,7 @@ public:
     QStringList errores;
     QStringList preguntas;
     QStringList comandosFallidos;
+    QStringList avisos;
     int pestana = -1;
     int columnasMostradas = 0;
     int notasGuardadas = 0;
@@ -48,6 +49,7 @@ public:
         return r;
     }
     void ocupado(bool siNo) override { nivelOcupado += siNo ? 1 : -1; }
+    void avisar(const QString& texto) override { avisos << texto; }
     void guardarNotas() override { ++notasGuardadas; }
     void limpiarDisplay() override {}
     void mostrarErrorComando(const QString& d, int) override { comandosFallidos << d; }
@@ -64,6 +66,11 @@ std::vector<double> columna(const QString& ruta, const char* campo) {
     for (const auto& v : doc.Data1.column(campo))
         valores.push_back(v.isNumber() ? v.asNumber() : -1);
     return valores;
+}
+
+QByteArray contenido(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -107,6 +114,76 @@ private slots:
         QVERIFY(doc.Data1.isOpen());
         QCOMPARE(ui.pestana, -1);
     }
+
+#ifdef KALNOR_CLI
+    // An Access file is converted by a child process into a Kalnor copy
+    // beside it; the original is never written.
+    void abrirAccessAbreUnaCopiaConvertida() {
+        EntornoKalnor entorno;
+        Documento doc;
+        UiGuionizada ui;
+        ComandosArchivo comandos(doc, entorno.rutas(), ui);
+        comandos.setProgramaConversion(QStringLiteral(KALNOR_CLI));
+        const QString original = entorno.rutas().RutaDat + "dis_notas.mdb";
+        QVERIFY(QFile::copy(QStringLiteral(KALNOR_TEST_DATA) + "/access/dis_notas.mdb", original));
+        const QByteArray antes = contenido(original);
+        const QString copia = entorno.rutas().RutaDat + "dis_notas (Kalnor).mdb";
+
+        ui.archivoAbrir = original;
+        comandos.ejecutar("botonABRIR");
+        QVERIFY2(ui.errores.isEmpty(), qPrintable(ui.errores.join('\n')));
+        QCOMPARE(QString::fromStdString(doc.BaseActual), copia);
+        QCOMPARE(doc.TipoDist, std::string("DIS"));
+        QVERIFY(doc.NumRegistros > 0);
+        QCOMPARE(ui.avisos.size(), 1);
+        QVERIFY(ui.avisos.front().contains("Access"));
+        QCOMPARE(contenido(original), antes);
+
+        // Later opens offer the existing copy; "No" opens it as it is.
+        doc.Data1.MoveFirst();
+        doc.Data1.Edit();
+        doc.Data1.SetField("ni", num(99));
+        doc.Data1.Update();
+        ui.respuestas = {false};
+        comandos.ejecutar("botonABRIR");
+        QCOMPARE(ui.preguntas.size(), 1);
+        QCOMPARE(QString::fromStdString(doc.BaseActual), copia);
+        QCOMPARE(columna(copia, "ni").front(), 99.0);
+
+        // "Yes" converts again over the open copy.
+        ui.respuestas = {true};
+        comandos.ejecutar("botonABRIR");
+        QCOMPARE(ui.preguntas.size(), 2);
+        QVERIFY2(ui.errores.isEmpty(), qPrintable(ui.errores.join('\n')));
+        QCOMPARE(QString::fromStdString(doc.BaseActual), copia);
+        QVERIFY(columna(copia, "ni").front() != 99.0);
+        QCOMPARE(contenido(original), antes);
+    }
+
+    void abrirAccessDanadoDaUnMensajeYNoCambiaNada() {
+        EntornoKalnor entorno;
+        Documento doc;
+        UiGuionizada ui;
+        ComandosArchivo comandos(doc, entorno.rutas(), ui);
+        comandos.setProgramaConversion(QStringLiteral(KALNOR_CLI));
+        const QString abierta = entorno.ejemplo("Notas_examen.mdb");
+        QVERIFY(comandos.abrirDistribucion(abierta));
+        const QString original = entorno.rutas().RutaDat + "roto.mdb";
+        QByteArray bytes = contenido(QStringLiteral(KALNOR_TEST_DATA) + "/access/dis_notas.mdb");
+        bytes.truncate(bytes.size() / 3);
+        QFile f(original);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        ui.archivoAbrir = original;
+        comandos.ejecutar("botonABRIR");
+        QCOMPARE(ui.errores.size(), 1);
+        QVERIFY(ui.errores.front().contains("roto.mdb"));
+        QCOMPARE(QString::fromStdString(doc.BaseActual), abierta);
+        QVERIFY(!QFileInfo::exists(entorno.rutas().RutaDat + "roto (Kalnor).mdb"));
+        QCOMPARE(contenido(original), bytes);
+    }
+#endif
 
     void abrirCanceladoNoHaceNada() {
         EntornoKalnor entorno;
