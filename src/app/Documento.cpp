@@ -122,7 +122,8 @@ bool Documento::AbrirBase(const std::string& base) {
         return rechazar(DbError::kNotADatabase, "El archivo no es una distribución de Kalnor");
     if (Database::isAccessFile(ruta))
         return rechazar(DbError::kAccessFile,
-                        "Es un archivo de Microsoft Access: todavía no se puede abrir");
+                        "Es un archivo de Microsoft Access: hay que convertirlo antes de abrirlo "
+                        "(ábralo desde la ventana de Kalnor o use «kalnor-cli importar»)");
     if (!esSqlite(ruta))
         return rechazar(DbError::kNotADatabase, "El archivo no es una distribución de Kalnor");
 

@@ -199,7 +199,10 @@ const std::string& RecordSet::rowSource() const {
 void RecordSet::Refresh() {
     if (!data_)
         throwNotOpen();
+    // The counter goes on, so readers that cached the old rows see a change.
+    const auto revision = data_->revision;
     data_ = Snapshot::load(db_, data_->rowSource);
+    data_->revision = revision + 1;
     pos_ = data_->live > 0 ? 0 : kBof;
     editing_ = adding_ = false;
     buffer_.clear();

@@ -101,9 +101,12 @@ TEST_F(RecordSetOrder, RefreshRereadsTheFile) {
     RecordSet rs(db, "SELECT * FROM DIS");
     db->exec("DELETE FROM DIS WHERE Xi = 5");
     EXPECT_EQ(rs.RecordCount(), 5);
+    const auto antes = rs.revision();
     rs.Refresh();
     EXPECT_EQ(rs.RecordCount(), 4);
     EXPECT_EQ(rs.Field("Xi"), num(2));
+    // Readers that cached the old rows must see a change.
+    EXPECT_GT(rs.revision(), antes);
 }
 
 // --- Walking -----------------------------------------------------------------

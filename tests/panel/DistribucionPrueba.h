@@ -11,16 +11,17 @@
 #include <stdexcept>
 #include <string>
 
+#include <stdlib.h>
+
 namespace kalnor::testing {
 
 // Distribution files for the calculator's tests, made by the document layer
 // in a folder of their own that goes away with the object.
 class DistribucionesPrueba {
 public:
-    explicit DistribucionesPrueba(const std::string& nombre)
-        : dir_(std::filesystem::temp_directory_path() / ("kalnor_panel_" + nombre)) {
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
+    // The folder is unique per object: CTest runs test cases in parallel
+    // processes, each of which may make the same `nombre`.
+    explicit DistribucionesPrueba(const std::string& nombre) : dir_(carpetaNueva(nombre)) {
         std::ifstream esquema(KALNOR_SCHEMA);
         std::stringstream sql;
         sql << esquema.rdbuf();
@@ -57,6 +58,15 @@ public:
     const std::filesystem::path& dir() const { return dir_; }
 
 private:
+    static std::filesystem::path carpetaNueva(const std::string& nombre) {
+        std::string plantilla =
+            (std::filesystem::temp_directory_path() / ("kalnor_panel_" + nombre + "_XXXXXX"))
+                .string();
+        if (!mkdtemp(plantilla.data()))
+            throw std::runtime_error("mkdtemp: " + plantilla);
+        return plantilla;
+    }
+
     std::filesystem::path dir_;
     std::string plantilla_;
 };
