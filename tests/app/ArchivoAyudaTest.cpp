@@ -36,7 +36,7 @@ private slots:
 
     void elArchivoDelProgramaTieneTodasLasClaves() {
         const ArchivoAyuda ayuda =
-            ArchivoAyuda::leer(QStringLiteral(KALNOR_SOURCE_DIR "/hlp/kalnor.hlp"));
+            ArchivoAyuda::leer(QStringLiteral(KALNOR_SOURCE_DIR "/data/help/kalnor.hlp"));
         const QStringList claves{"Tabla de Distribución",
                                  "Columnas",
                                  "Sumatorio",
