@@ -30,14 +30,18 @@ void seedExamples(const QString& from, const QString& to) {
 
 Rutas Rutas::desdePrograma(const QString& programDir) {
     const QString base = withSlash(programDir);
-    // Run from the build tree (or a copied, writable program folder).
-    if (QFileInfo::exists(base + "bin/kalnor.ini") && QFileInfo(base).isWritable())
-        return {base + "dat/", base + "hlp/", base + "bin/"};
-
-    // Installed: read-only program files, per-user distributions.
-    QString data = withSlash(QStringLiteral(KALNOR_DATA_DIR));
-    if (!QFileInfo::exists(data + "bin/kalnor.ini"))
-        data = withSlash(base + "../share/kalnor");
+    QString data;
+    if (QFileInfo::exists(base + "bin/kalnor.ini")) {
+        // Run from the build tree (or a copied, writable program folder).
+        if (QFileInfo(base).isWritable())
+            return {base + "dat/", base + "hlp/", base + "bin/"};
+        data = base; // a read-only program folder that carries its own files
+    } else {
+        // Installed: program files under share/, distributions per user.
+        data = withSlash(QStringLiteral(KALNOR_DATA_DIR));
+        if (!QFileInfo::exists(data + "bin/kalnor.ini"))
+            data = withSlash(base + "../share/kalnor");
+    }
     QString user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (user.isEmpty())
         user = QDir::homePath() + "/.local/share";
