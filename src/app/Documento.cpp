@@ -356,7 +356,8 @@ void Documento::OrdenarDatos(const std::string& campo) {
         return;
     }
     try {
-        RecordSet ordenado(Data1.database(), fuente);
+        // Sorted from the rows in memory when the file has not changed since.
+        RecordSet ordenado = Data1.Reordered(fuente);
         Data1 = std::move(ordenado);
     } catch (const std::exception& e) {
         const auto* db = dynamic_cast<const DbError*>(&e);

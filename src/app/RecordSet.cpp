@@ -7,9 +7,12 @@
 #include "SqlName.h"
 #include "SqliteStatement.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <optional>
 
 namespace kalnor {
 
@@ -60,7 +63,55 @@ struct RecordSet::Snapshot {
     unsigned long long revision = 0;
     std::map<std::string, Statement> statements;
 
+    // How the file stood when the rows were read: changes committed by other
+    // connections, its schema, and the rows this connection has changed.
+    struct FileStamp {
+        long long dataVersion = 0;
+        long long schemaVersion = 0;
+        sqlite3_int64 changes = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    // Set while the rows are known to equal the file's; then another order
+    // of them can be sorted here instead of read again.
+    std::optional<FileStamp> stamp;
+
     int size() const { return static_cast<int>(rowids.size()); }
+
+    long long pragma(const std::string& sql) {
+        Statement& st = statement(sql);
+        const long long value = st.step() ? st.int64(0) : 0;
+        st.reset();
+        return value;
+    }
+
+    // None inside an open transaction: what it wrote may still be rolled back.
+    std::optional<FileStamp> fileStamp() {
+        sqlite3* handle = db->handle();
+        if (!sqlite3_get_autocommit(handle))
+            return std::nullopt;
+        return FileStamp{pragma("PRAGMA data_version"), pragma("PRAGMA schema_version"),
+                         sqlite3_total_changes64(handle)};
+    }
+
+    bool matchesFile() {
+        if (!stamp)
+            return false;
+        const auto now = fileStamp();
+        return now && *now == *stamp;
+    }
+
+    // Called after a write whose rows were stored here, with the count of
+    // changes before it. The stamp holds only if this connection had changed
+    // nothing else, the write touched no other rows and is already committed.
+    void wrote(sqlite3_int64 changesBefore) {
+        sqlite3* handle = db->handle();
+        const sqlite3_int64 after = sqlite3_total_changes64(handle);
+        if (stamp && stamp->changes == changesBefore && sqlite3_get_autocommit(handle) &&
+            after - changesBefore == sqlite3_changes64(handle))
+            stamp->changes = after;
+        else
+            stamp.reset();
+    }
 
     Statement& statement(const std::string& sql) {
         auto it = statements.find(sql);
@@ -127,6 +178,8 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     data->db = db;
     data->rowSource = rowSource;
     data->table = quoteIdentifier(source.table);
+    // Taken before reading: a change in between shows as a change later.
+    data->stamp = data->fileStamp();
     for (const char* name : {"rowid", "_rowid_", "oid"}) {
         if (findName(tableFields, name) < 0) {
             data->rowidName = name;
@@ -489,6 +542,7 @@ void RecordSet::Update() {
                                        data.rowidName + ", *");
         for (std::size_t k = 0; k < written.size(); ++k)
             st.bind(static_cast<int>(k + 1), buffer_[written[k]]);
+        const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
         const bool returned = st.step();
         data.rowids.push_back(returned ? st.int64(0) : 0);
         for (auto& column : data.columns)
@@ -499,6 +553,7 @@ void RecordSet::Update() {
         while (st.step()) {
         }
         st.reset();
+        data.wrote(before);
         ++data.live;
         ++data.revision;
         pos_ = data.size() - 1;
@@ -513,23 +568,30 @@ void RecordSet::Update() {
                            " = ?" + std::to_string(written.size());
         }
         if (!written.empty()) {
-            Statement& st = data.statement("UPDATE " + data.table + " SET " + assignments +
-                                           " WHERE " + data.rowidName + " = ?" +
-                                           std::to_string(written.size() + 1) + " RETURNING *");
+            // The row id comes back too: a field may be the row id itself.
+            Statement& st =
+                data.statement("UPDATE " + data.table + " SET " + assignments + " WHERE " +
+                               data.rowidName + " = ?" + std::to_string(written.size() + 1) +
+                               " RETURNING " + data.rowidName + ", *");
             for (std::size_t k = 0; k < written.size(); ++k)
                 st.bind(static_cast<int>(k + 1), buffer_[written[k]]);
             st.bind(static_cast<int>(written.size() + 1), data.rowids[pos_]);
+            const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
             const bool found = st.step();
-            if (found)
-                data.store(pos_, st, 0);
+            if (found) {
+                data.rowids[pos_] = st.int64(0);
+                data.store(pos_, st, 1);
+            }
             while (st.step()) {
             }
             st.reset();
             if (!found) { // removed by another process in the meantime
                 editing_ = false;
+                data.stamp.reset();
                 data.markDeleted(pos_);
                 throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
             }
+            data.wrote(before);
             ++data.revision;
         }
     }
@@ -559,8 +621,58 @@ void RecordSet::Delete() {
     Statement& st =
         data_->statement("DELETE FROM " + data_->table + " WHERE " + data_->rowidName + " = ?1");
     st.bind(1, data_->rowids[pos_]);
+    const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
     st.run();
+    data_->wrote(before);
     data_->markDeleted(pos_);
+}
+
+RecordSet RecordSet::Reordered(const std::string& rowSource) const {
+    if (!data_)
+        throwNotOpen();
+    Snapshot& data = *data_;
+    const RowSource source = RowSource::parse(rowSource);
+    const int orderColumn = source.orderField ? findName(data.fields, *source.orderField) : -1;
+    const bool reusable = quoteIdentifier(source.table) == data.table &&
+                          (!source.orderField || orderColumn >= 0) && data.matchesFile();
+    if (!reusable)
+        return RecordSet(db_, rowSource);
+
+    // The live rows in stored order, as a fresh read would give them.
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(data.live));
+    for (int i = 0; i < data.size(); ++i) {
+        if (!data.deleted[i])
+            order.push_back(i);
+    }
+    const auto byRowId = [&](int a, int b) { return data.rowids[a] < data.rowids[b]; };
+    if (!std::is_sorted(order.begin(), order.end(), byRowId))
+        std::sort(order.begin(), order.end(), byRowId);
+    if (orderColumn >= 0)
+        order = data.columns[orderColumn].sortedOrder(std::move(order), source.descending);
+
+    auto next = std::make_shared<Snapshot>();
+    next->db = data.db;
+    next->rowSource = rowSource;
+    next->table = data.table;
+    next->rowidName = data.rowidName;
+    next->fields = data.fields;
+    next->columns.reserve(data.columns.size());
+    for (const auto& column : data.columns)
+        next->columns.push_back(column.reordered(order));
+    next->rowids.reserve(order.size());
+    for (const int row : order)
+        next->rowids.push_back(data.rowids[row]);
+    next->deleted.assign(order.size(), 0);
+    next->live = next->size();
+    next->revision = data.revision + 1;
+    next->stamp = data.stamp;
+
+    RecordSet sorted;
+    sorted.db_ = db_;
+    sorted.data_ = std::move(next);
+    sorted.pos_ = sorted.data_->live > 0 ? 0 : kBof;
+    return sorted;
 }
 
 RecordSet RecordSet::Clone() const {

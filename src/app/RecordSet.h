@@ -57,6 +57,12 @@ public:
     void Delete();
 
     RecordSet Clone() const;
+    // A record set over another row source, as RecordSet(database(),
+    // rowSource) would give. When it is this table in another order and the
+    // file has not changed since this snapshot was read (but through it),
+    // the rows are sorted from this snapshot instead of read again. This set
+    // and its clones keep their snapshot.
+    RecordSet Reordered(const std::string& rowSource) const;
 
     // Whole column of the live rows in set order (fast path for reading).
     std::vector<stats::CellValue> column(const std::string& name) const;

@@ -81,20 +81,39 @@ public:
         std::vector<int> order(size());
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = static_cast<int>(i);
+        return sortedOrder(std::move(order), descending);
+    }
+
+    // The same sort over some of the rows, taken in the order given: equal
+    // keys keep that order.
+    std::vector<int> sortedOrder(std::vector<int> order, bool descending) const {
         const std::vector<int> ranks = wordRanks();
-        const auto compare = [&](int a, int b) {
-            if (kinds_[a] != kinds_[b])
-                return kinds_[a] < kinds_[b] ? -1 : 1;
-            if (kinds_[a] == kNumber)
-                return numbers_[a] < numbers_[b] ? -1 : (numbers_[b] < numbers_[a] ? 1 : 0);
-            if (kinds_[a] == kText)
-                return ranks[a] < ranks[b] ? -1 : (ranks[b] < ranks[a] ? 1 : 0);
-            return 0;
+        // The keys are packed side by side first: sorting them is much
+        // faster than sorting row numbers that look their keys up.
+        struct Key {
+            double value;        // the number, the word's rank, or 0 when empty
+            std::uint32_t place; // in `order`
+            std::uint8_t kind;
         };
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            const int c = compare(a, b);
-            return descending ? c > 0 : c < 0;
+        std::vector<Key> keys(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const int row = order[k];
+            const std::uint8_t kind = kinds_[row];
+            const double value = kind == kNumber ? numbers_[row]
+                                 : kind == kText ? static_cast<double>(ranks[row])
+                                                 : 0.0;
+            keys[k] = {value, static_cast<std::uint32_t>(k), kind};
+        }
+        const auto less = [](const Key& a, const Key& b) {
+            return a.kind != b.kind ? a.kind < b.kind : a.value < b.value;
+        };
+        std::stable_sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+            return descending ? less(b, a) : less(a, b);
         });
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            keys[k].place = static_cast<std::uint32_t>(order[keys[k].place]);
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            order[k] = static_cast<int>(keys[k].place);
         return order;
     }
 

@@ -90,6 +90,18 @@ TEST_F(OrdenarDatos, SortingAgainWithoutChangesDoesNothing) {
     EXPECT_EQ(columna("Xi"), (Valores{num(3), num(5)}));
 }
 
+TEST_F(OrdenarDatos, ShowsRowsAnotherProgramWroteMeanwhile) {
+    const std::string a = nueva("a.mdb", "DIS", "Xi,ni\n3,1\n1,1\n");
+    abrir(a);
+    doc_.OrdenarDatos("ni");
+    Database::open(a)->exec("INSERT INTO DIS VALUES (2, 5)");
+    doc_.OrdenarDatos("Xi");
+    EXPECT_EQ(columna("Xi"), (Valores{num(1), num(2), num(3)}));
+    EXPECT_EQ(doc_.NumRegistros, 3);
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(doc_.listas.Frecuencias, (stats::FrequencyList{1, 5, 1}));
+}
+
 TEST_F(OrdenarDatos, FailuresGoToTheErrorRecordAndKeepTheOrder) {
     doc_.OrdenarDatos("Xi");
     EXPECT_NE(doc_.error.NumError, 0); // nothing open

@@ -331,6 +331,134 @@ TEST_F(RecordSetWrite, WritesInsideATransactionLandTogether) {
     EXPECT_THAT(walk(again, "ni"), ElementsAre(num(9), num(9), num(9), num(9), num(9)));
 }
 
+// --- Re-sorting ----------------------------------------------------------------
+
+using RecordSetReorder = DatabaseFixture;
+
+// Every row of a set as (row id, values), walking from the first row.
+std::vector<std::vector<CellValue>> rows(RecordSet& rs) {
+    std::vector<std::vector<CellValue>> all;
+    if (rs.RecordCount() == 0)
+        return all;
+    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+        std::vector<CellValue> row{num(static_cast<double>(rs.currentRowId()))};
+        for (int f = 0; f < static_cast<int>(rs.FieldNames().size()); ++f)
+            row.push_back(rs.Field(f));
+        all.push_back(std::move(row));
+    }
+    return all;
+}
+
+// What a fresh read of the file gives for `rowSource`.
+std::vector<std::vector<CellValue>> fresh(const std::string& path, const std::string& rowSource) {
+    RecordSet rs(Database::open(path), rowSource);
+    return rows(rs);
+}
+
+TEST_F(RecordSetReorder, GivesTheRowsAFreshReadWouldInEveryOrder) {
+    auto db = openDb();
+    db->exec("INSERT INTO DIS VALUES (3, 7), (NULL, 1), (-4, 2), (2, 9);"
+             "INSERT INTO CAT VALUES ('pera', 1), ('Árbol', 2), (NULL, 3), ('arbol', 4), "
+             "(12, 5), ('pera', 6), ('ñu', 7), ('nube', 8);");
+    for (const std::string table : {"DIS", "CAT"}) {
+        RecordSet rs(db, "SELECT * FROM " + table);
+        for (const std::string order :
+             {" ORDER BY [Xi]", " ORDER BY Xi DESC", " ORDER BY [ni]", " ORDER BY [Xi] ASC", ""}) {
+            const std::string source = "SELECT * FROM " + table + order;
+            RecordSet sorted = rs.Reordered(source);
+            EXPECT_EQ(sorted.rowSource(), source);
+            EXPECT_EQ(sorted.AbsolutePosition(), 0);
+            EXPECT_EQ(rows(sorted), fresh(path_, source)) << source;
+            rs = std::move(sorted); // the next order starts from this one
+        }
+    }
+}
+
+TEST_F(RecordSetReorder, EarlierSetsAndClonesKeepTheirRows) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    RecordSet clone = rs.Clone();
+    const RecordSet sorted = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_NE(sorted.revision(), rs.revision());
+    const std::vector<CellValue> stored{num(5), num(2), num(3), num(2), CellValue::null()};
+    EXPECT_EQ(walk(rs, "Xi"), stored);
+    EXPECT_EQ(walk(clone, "Xi"), stored);
+}
+
+TEST_F(RecordSetReorder, SeesWritesMadeThroughTheSet) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS ORDER BY [Xi]");
+    rs.MoveLast();
+    rs.Edit();
+    rs.SetField("Xi", num(-1));
+    rs.Update();
+    rs.AddNew();
+    rs.SetField("Xi", num(2.5));
+    rs.SetField("ni", num(6));
+    rs.Update();
+    rs.MoveFirst();
+    rs.Delete();
+    RecordSet sorted = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_EQ(rows(sorted), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]"));
+    EXPECT_THAT(walk(sorted, "Xi"), ElementsAre(num(-1), num(2), num(2), num(2.5), num(3)));
+}
+
+TEST_F(RecordSetReorder, SeesWritesFromAnotherConnection) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    Database::open(path_)->exec(
+        "INSERT INTO DIS VALUES (1, 8); UPDATE DIS SET ni = 3 WHERE Xi = 5");
+    RecordSet sorted = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_THAT(walk(sorted, "Xi"),
+                ElementsAre(CellValue::null(), num(1), num(2), num(2), num(3), num(5)));
+    EXPECT_THAT(walk(sorted, "ni"), ElementsAre(num(2), num(8), num(1), num(4), num(1), num(3)));
+}
+
+TEST_F(RecordSetReorder, SeesOtherWritesOnTheSameConnection) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    RecordSet other(db, "SELECT * FROM DIS");
+    db->exec("INSERT INTO DIS VALUES (0, 1)");
+    other.MoveFirst();
+    other.Delete();
+    rs = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_THAT(walk(rs, "Xi"), ElementsAre(CellValue::null(), num(0), num(2), num(2), num(3)));
+}
+
+TEST_F(RecordSetReorder, ForgetsWritesThatWereRolledBack) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    {
+        Database::Transaction t(*db);
+        rs.MoveFirst();
+        rs.Delete();
+    } // rolled back: the row is still in the file
+    RecordSet sorted = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_EQ(sorted.RecordCount(), 5);
+    EXPECT_EQ(rows(sorted), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]"));
+}
+
+TEST_F(RecordSetReorder, SeesFieldsAddedSince) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    db->addDoubleField("DIS", "Fi");
+    RecordSet sorted = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_THAT(sorted.FieldNames(), ElementsAre("Xi", "ni", "Fi"));
+    EXPECT_EQ(rows(sorted), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]"));
+}
+
+TEST_F(RecordSetReorder, RefusesWhatTheConstructorRefuses) {
+    RecordSet rs(openDb(), "SELECT * FROM DIS");
+    EXPECT_EQ(errorCode([&] { rs.Reordered("SELECT * FROM DIS ORDER BY [Yi]"); }),
+              DbError::kFieldNotFound);
+    EXPECT_EQ(errorCode([&] { rs.Reordered("DELETE FROM DIS"); }), DbError::kBadRowSource);
+    EXPECT_THAT(walk(rs, "ni"), ElementsAre(num(1), num(1), num(1), num(4), num(2)));
+    // Another table is read from the file.
+    RecordSet cat = rs.Reordered("SELECT * FROM [CAT]");
+    EXPECT_EQ(cat.RecordCount(), 0);
+    EXPECT_EQ(errorCode([] { RecordSet().Reordered("SELECT * FROM DIS"); }), DbError::kNotOpen);
+}
+
 // --- Delete ------------------------------------------------------------------
 
 using RecordSetDelete = DatabaseFixture;
