@@ -45,6 +45,10 @@ int findName(const std::vector<std::string>& names, const std::string& name) {
     throw DbError("El origen de datos no está abierto.", DbError::kNotOpen);
 }
 
+[[noreturn]] void throwDeleted() {
+    throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+}
+
 } // namespace
 
 // The rows of one query, shared by a record set and its clones: row ids and
@@ -338,7 +342,7 @@ void RecordSet::Move(int rows) {
             throwNoCurrentRecord();
         editing_ = adding_ = false;
         if (data_->deleted[pos_])
-            throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+            throwDeleted();
         Statement& st = data_->statement("SELECT * FROM " + data_->table + " WHERE " +
                                          data_->rowidName + " = ?1");
         st.bind(1, data_->rowids[pos_]);
@@ -348,7 +352,7 @@ void RecordSet::Move(int rows) {
         st.reset();
         if (!found) { // removed by another process in the meantime
             data_->markDeleted(pos_);
-            throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+            throwDeleted();
         }
         return;
     }
@@ -436,7 +440,7 @@ CellValue RecordSet::Field(int index) const {
     if (pos_ == kBof || pos_ == kEof)
         throwNoCurrentRecord();
     if (data_->deleted[pos_])
-        throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+        throwDeleted();
     return data_->columns[index].get(pos_);
 }
 
@@ -471,13 +475,17 @@ unsigned long long RecordSet::revision() const {
 
 // --- Writing -------------------------------------------------------------
 
-void RecordSet::Edit() {
+void RecordSet::requireLiveRow() const {
     if (!data_)
         throwNotOpen();
     if (pos_ == kBof || pos_ == kEof || data_->live == 0)
         throwNoCurrentRecord();
     if (data_->deleted[pos_])
-        throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+        throwDeleted();
+}
+
+void RecordSet::Edit() {
+    requireLiveRow();
     buffer_.clear();
     for (const auto& column : data_->columns)
         buffer_.push_back(column.get(pos_));
@@ -589,7 +597,7 @@ void RecordSet::Update() {
                 editing_ = false;
                 data.stamp.reset();
                 data.markDeleted(pos_);
-                throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+                throwDeleted();
             }
             data.wrote(before);
             ++data.revision;
@@ -610,12 +618,7 @@ void RecordSet::CancelUpdate() {
 }
 
 void RecordSet::Delete() {
-    if (!data_)
-        throwNotOpen();
-    if (pos_ == kBof || pos_ == kEof || data_->live == 0)
-        throwNoCurrentRecord();
-    if (data_->deleted[pos_])
-        throw DbError("El registro se ha eliminado.", DbError::kRecordDeleted);
+    requireLiveRow();
     editing_ = adding_ = false;
     buffer_.clear();
     Statement& st =

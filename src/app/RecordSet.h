@@ -74,6 +74,7 @@ public:
 
 private:
     struct Snapshot;
+    void requireLiveRow() const; // open, on a row, and that row not deleted
     std::shared_ptr<Database> db_;
     std::shared_ptr<Snapshot> data_;
     int pos_ = -1; // index into the snapshot's rows
