@@ -26,6 +26,13 @@ std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f) {
     return f.sum;
 }
 
+std::optional<DD> perObservation(ErrorRecord& err, DD sum, const Frequencies& f) {
+    const auto N = total(err, f);
+    if (!N)
+        return std::nullopt;
+    return quotient(err, sum, fromInt(*N));
+}
+
 double finish(ErrorRecord& err, DD value) {
     if (err.failed())
         return 0.0;
@@ -50,10 +57,7 @@ DD meanStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
         err.set(stop.why);
         return {};
     }
-    const auto N = total(err, f);
-    if (!N)
-        return {};
-    const auto m = quotient(err, x.weightedSum, fromInt(*N));
+    const auto m = perObservation(err, x.weightedSum, f);
     if (!m)
         return {};
     // The mean of equal values is that value; keeping it exact makes every
@@ -159,10 +163,7 @@ DD quadraticMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     });
     if (!s)
         return {};
-    const auto N = total(err, f);
-    if (!N)
-        return {};
-    const auto m = quotient(err, *s, fromInt(*N));
+    const auto m = perObservation(err, *s, f);
     if (!m)
         return {};
     if (m->hi < 0) { // only with negative frequencies

@@ -142,10 +142,7 @@ DD meanDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     const auto s = absoluteSum(err, x, m, f.n);
     if (!s)
         return {};
-    const auto N = total(err, f);
-    if (!N)
-        return {};
-    const auto d = quotient(err, *s, fromInt(*N));
+    const auto d = perObservation(err, *s, f);
     return d.value_or(DD{});
 }
 
@@ -160,10 +157,7 @@ DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
     const auto s = absoluteSum(err, x, *me, f.n);
     if (!s)
         return {};
-    const auto N = total(err, f);
-    if (!N)
-        return {};
-    const auto d = quotient(err, *s, fromInt(*N));
+    const auto d = perObservation(err, *s, f);
     return d.value_or(DD{});
 }
 

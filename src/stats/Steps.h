@@ -38,6 +38,8 @@ Frequencies readFrequencies(const FrequencyList& n);
 // (err written) or after an earlier failure of the routine, which it keeps.
 // A routine stops when it gets nothing.
 std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f);
+// A sum over the records divided by N, N taken by one call of `total`.
+std::optional<DD> perObservation(ErrorRecord& err, DD sum, const Frequencies& f);
 
 // Central measures.
 DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f);
