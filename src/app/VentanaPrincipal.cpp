@@ -1,5 +1,7 @@
 #include "VentanaPrincipal.h"
 
+#include "chart/ControladorGraficos.h"
+#include "chart/PestanaGraficos.h"
 #include "dialogs/Ayuda.h"
 #include "dialogs/DialogoNueva.h"
 #include "dialogs/Mensajes.h"
@@ -62,17 +64,16 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     calculadora_ = new PanelCalculadora(documento_, rutas_, pestanas_);
     datos_ = new PestanaDatos(documento_, pestanas_);
     notas_ = new EditorNotas(documento_, pestanas_);
-    auto* graficos = new QLabel(QStringLiteral("Gráficos"), pestanas_);
-    graficos->setAlignment(Qt::AlignCenter);
-    graficos->setEnabled(false);
+    graficos_ = new PestanaGraficos(documento_, rutas_, pestanas_);
     pestanas_->addTab(calculadora_, QStringLiteral("CAL"));
     pestanas_->addTab(datos_, QStringLiteral("DAT"));
     pestanas_->addTab(notas_, QStringLiteral("NOT"));
-    pestanas_->addTab(graficos, QStringLiteral("GRF"));
+    pestanas_->addTab(graficos_, QStringLiteral("GRF"));
     pestanas_->setCurrentIndex(0);
     setCentralWidget(pestanas_);
 
     crearBarra();
+    addToolBar(graficos_->Toolbar3());
     crearEstado();
 
     connect(pestanas_, &QTabWidget::currentChanged, this, &VentanaPrincipal::SSTab1_Click);
@@ -81,6 +82,10 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
         statusBar()->showMessage(
             QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);
     });
+    graficos_->controlador().setLimpiarDisplay([this] { calculadora_->limpiarDisplay(); });
+    connect(graficos_, &PestanaGraficos::pestanaPedida, pestanas_, &QTabWidget::setCurrentIndex);
+    connect(graficos_, &PestanaGraficos::aviso, this,
+            [this](const QString& texto) { statusBar()->showMessage(texto, 10000); });
     connect(&documento_, &Documento::abierto, this,
             [this] { estado_[0]->setText(QString::fromStdString(documento_.BaseActual)); });
 }

@@ -19,6 +19,7 @@ namespace kalnor {
 
 class EditorNotas;
 class PanelCalculadora;
+class PestanaGraficos;
 class PestanaDatos;
 
 // frm_PPAL: the tabs (calculator, table, notes, charts), the document
@@ -37,6 +38,7 @@ public:
     PestanaDatos& datos() const { return *datos_; }
     EditorNotas& notas() const { return *notas_; }
     PanelCalculadora& calculadora() const { return *calculadora_; }
+    PestanaGraficos& graficos() const { return *graficos_; }
     QToolBar* Toolbar1() const { return barra_; }
     QLabel* panelEstado(int indice) const; // 1 to 4
 
@@ -75,6 +77,7 @@ private:
     PanelCalculadora* calculadora_;
     PestanaDatos* datos_;
     EditorNotas* notas_;
+    PestanaGraficos* graficos_;
     QToolBar* barra_ = nullptr;
     std::array<QLabel*, 4> estado_{};
     QTimer* reloj_ = nullptr;
