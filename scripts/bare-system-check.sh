@@ -28,6 +28,7 @@ fail() {
 }
 
 [ "$(id -u)" -eq 0 ] || fail "must run as root (sudo $0)"
+started=$(date +%s)
 
 # First URI of a deb source for $SUITE (deb822 files first, then the
 # one-line format). Security and updates suites are not the main archive.
@@ -87,7 +88,6 @@ TARBALL=$CACHE/$SUITE-minbase.tar
 STAMP=$CACHE/$SUITE-minbase.stamp
 WANTED_STAMP="suite=$SUITE variant=minbase mirror=$MIRROR recipe=$RECIPE"
 
-started=$(date +%s)
 WORK=$(mktemp -d /var/tmp/kalnor-bare.XXXXXX)
 ROOT=$WORK/root
 MOUNTS=()
