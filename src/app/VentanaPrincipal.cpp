@@ -7,6 +7,7 @@
 #include "panel/PanelCalculadora.h"
 #include "table/ModeloTabla.h"
 #include "table/PestanaDatos.h"
+#include "table/VistaDobleEntrada.h"
 #include "table/VistaTabla.h"
 
 #include <QAction>
@@ -69,6 +70,11 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     pestanas_->addTab(datos_, QStringLiteral("DAT"));
     pestanas_->addTab(notas_, QStringLiteral("NOT"));
     pestanas_->addTab(graficos, QStringLiteral("GRF"));
+    // The two-way table, shown only while a two-variable distribution is open.
+    auto* dobleEntrada = new VistaDobleEntrada(documento_, pestanas_);
+    const int tde = pestanas_->addTab(dobleEntrada, QStringLiteral("TDE"));
+    pestanas_->setTabToolTip(tde, QStringLiteral(" Tabla de doble entrada "));
+    pestanas_->setTabVisible(tde, false);
     pestanas_->setCurrentIndex(0);
     setCentralWidget(pestanas_);
 
@@ -83,6 +89,8 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     });
     connect(&documento_, &Documento::abierto, this,
             [this] { estado_[0]->setText(QString::fromStdString(documento_.BaseActual)); });
+    connect(&documento_, &Documento::abierto, this,
+            [this, tde] { pestanas_->setTabVisible(tde, documento_.esBidimensional()); });
 }
 
 VentanaPrincipal::~VentanaPrincipal() = default;
