@@ -21,6 +21,9 @@ constexpr std::array kComandos{
     Comando{"recuento", "recuento FICHERO", &Recuento},
     Comando{"importar", "importar ORIGEN DESTINO [--forzar]", &Importar},
     Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json]", &Medidas},
+    Comando{"columna", "columna FICHERO NOMBRE [--var X|Y]", &Columna},
+    Comando{"suma", "suma FICHERO CAMPO [--json]", &Suma},
+    Comando{"eliminar", "eliminar FICHERO CAMPO", &Eliminar},
 };
 
 } // namespace

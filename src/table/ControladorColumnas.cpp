@@ -254,6 +254,7 @@ void ControladorColumnas::rellenar(const ColumnaDerivada& columna, const std::st
     datos.SetColumn(indice, resultado.valores,
                     [this, total](int hechos) { ui_.progreso(hechos, total); });
     emit doc_.datosCambiados(); // the grid shows the column at once
+    ui_.mostrarColumnas();
 
     if (resultado.fallo) {
         const FalloColumna& f = *resultado.fallo;
