@@ -77,6 +77,7 @@ void PestanaDatos::activarColumnas(ControladorCalculadora& calculadora) {
     lista_->setToolTip(QStringLiteral(" Añadir columnas "));
     lista_->setMinimumContentsLength(12);
     lista_->setMaxVisibleItems(21);
+    lista_->setPlaceholderText(QStringLiteral("Añadir columna"));
     auto* suma = new QLabel(QStringLiteral("Suma:"), this);
     sumatorio_ = new QLabel(this);
     sumatorio_->setObjectName(QStringLiteral("SUMATORIO"));
