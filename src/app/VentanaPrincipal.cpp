@@ -83,6 +83,12 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
 
     connect(pestanas_, &QTabWidget::currentChanged, this, &VentanaPrincipal::SSTab1_Click);
     connect(datos_, &PestanaDatos::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
+    datos_->activarColumnas(calculadora_->controlador());
+    connect(datos_, &PestanaDatos::lineaParaNotas, this, [this](const QString& linea) {
+        pestanas_->setCurrentIndex(2);
+        notas_->PegarEnNotas(linea);
+        pestanas_->setCurrentIndex(2);
+    });
     connect(notas_, &EditorNotas::errorAlGuardar, this, [this](const QString& descripcion) {
         statusBar()->showMessage(
             QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);

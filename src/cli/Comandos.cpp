@@ -22,6 +22,9 @@ constexpr std::array kComandos{
     Comando{"importar", "importar ORIGEN DESTINO [--forzar]", &Importar},
     Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json]", &Medidas},
     Comando{"gini", "gini FICHERO [--json]", &Gini},
+    Comando{"columna", "columna FICHERO NOMBRE [--var X|Y]", &Columna},
+    Comando{"suma", "suma FICHERO CAMPO [--json]", &Suma},
+    Comando{"eliminar", "eliminar FICHERO CAMPO", &Eliminar},
 };
 
 } // namespace

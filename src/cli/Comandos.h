@@ -52,5 +52,8 @@ int Recuento(const Argumentos& args);
 int Importar(const Argumentos& args); // Importar.cpp
 int Medidas(const Argumentos& args);  // Medidas.cpp
 int Gini(const Argumentos& args);     // Gini.cpp
+int Columna(const Argumentos& args);  // Columnas.cpp
+int Suma(const Argumentos& args);     // Columnas.cpp
+int Eliminar(const Argumentos& args); // Columnas.cpp
 
 } // namespace kalnor::cli

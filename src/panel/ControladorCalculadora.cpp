@@ -487,6 +487,17 @@ void ControladorCalculadora::mostrarErrorComando(const QString& descripcion, int
     emit cambiado();
 }
 
+void ControladorCalculadora::mostrarSumatorio(const QString& texto) {
+    estado_.SUMATORIO = texto;
+    emit cambiado();
+}
+
+void ControladorCalculadora::mostrarAviso(const QString& texto) {
+    estado_.lbl_Mensaje[0] = texto;
+    estado_.Timer1Interval = 500;
+    emit cambiado();
+}
+
 void ControladorCalculadora::documentoAbierto() {
     const bool abierto = !doc_.BaseActual.empty();
     estado_.lbl_Mensaje[1] = abierto ? qs(doc_.Clase()) : QString();

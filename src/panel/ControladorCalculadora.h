@@ -62,6 +62,10 @@ public:
     // A file command failed: its description blinks and the display shows
     // "¡ Error N".
     void mostrarErrorComando(const QString& descripcion, int numero);
+    // The column commands: the sum in SUMATORIO, and a failure's text
+    // blinking in the message line (the display keeps its value).
+    void mostrarSumatorio(const QString& texto);
+    void mostrarAviso(const QString& texto);
     // The open file changed: class and kind labels, the variable key.
     void documentoAbierto();
 
