@@ -6,6 +6,7 @@
 #include "app/VentanaPrincipal.h"
 #include "notes/EditorNotas.h"
 #include "panel/ControladorCalculadora.h"
+#include "panel/FormatoResultado.h"
 #include "panel/PanelCalculadora.h"
 #include "table/ControladorColumnas.h"
 #include "table/FilaTotales.h"
@@ -154,6 +155,14 @@ private slots:
         QCOMPARE(datos.tabla().columnWidth(2), qRound(1300.0 * datos.tabla().logicalDpiX() / 1440));
         QCOMPARE(ventana.focusWidget(), &datos.tabla());
         QCOMPARE(datos.tabla().currentIndex().column(), 0);
+
+        // Deviations sum to (almost) nothing: the row reads as the label does.
+        elegirEntrada(datos.cboSUMATORIOS(), " (x¡-m)·n¡");
+        QTRY_COMPARE(modelo.columnCount(), 4);
+        datos.columnas()->sumarCampo("(x¡-m)·n¡");
+        QCOMPARE(totales.texto(3),
+                 formatoResultado(*datos.columnas()->estado().suma, QLocale::c()));
+        QCOMPARE(totales.texto(3), QString("0.0"));
 
         // A cell edit moves the total with it, as "Sumar la columna" sees it.
         QVERIFY(modelo.setData(modelo.index(1, 2), "2.5"));
