@@ -189,8 +189,9 @@ private slots:
         QMenu* menu = clicCabecera(datos, 2);
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(datos.columnas()->CampoActual(), std::string("Fi%"));
-        menu->findChild<QAction*>("mnuEliminarCol")->trigger();
-        menu->hide();
+        QAction* eliminar = menu->findChild<QAction*>("mnuEliminarCol");
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(eliminar).center());
+        QTRY_VERIFY(!menu->isVisible());
         QCOMPARE(camposEnArchivo(ruta), (QStringList{"Xi", "ni", "x¡·n¡"}));
         QCOMPARE(datos.modelo().columnCount(), 3);
         QCOMPARE(datos.filaTotales().totales().columnas(), 3);
