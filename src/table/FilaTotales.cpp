@@ -4,6 +4,7 @@
 #include "ModeloTabla.h"
 #include "VistaTabla.h"
 #include "app/Documento.h"
+#include "panel/FormatoResultado.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -57,7 +58,11 @@ QString FilaTotales::texto(int columna) const {
     const std::optional<double> suma = totales_.suma(columna);
     if (!suma)
         return {};
-    return textoCelda(stats::CellValue::number(*suma), modelo_.campo(columna), modelo_.locale());
+    // The display's own format, so a total never reads otherwise than
+    // "Sumar la columna" (a sum that rounds to zero is "0.0", not "-0.0").
+    const std::string campo = modelo_.campo(columna);
+    return campo == "ni" ? formatoEntero(*suma, modelo_.locale())
+                         : formatoResultado(*suma, modelo_.locale());
 }
 
 QSize FilaTotales::sizeHint() const {

@@ -625,6 +625,11 @@ TEST_F(Columnas, SummingWordsShowsNothingOrBlinksInTheMessageLine) {
     EXPECT_TRUE(ui.mensajes.empty());
 }
 
+TEST_F(Columnas, ALongFieldNameGetsNoDotsRatherThanAFailure) {
+    const QString linea = ControladorColumnas::lineaNotas(QString(40, 'a'), "1.0");
+    EXPECT_EQ(linea, "\r\nS[" + QString(40, 'a') + "]=  1.0\r\n");
+}
+
 TEST_F(Columnas, SumsAreExact) {
     abrir("DIS", "Xi,ni\n0.1,1\n0.2,1\n0.3,1\n1e16,1\n-1e16,1\n");
     c.sumarCampo("Xi");

@@ -6,6 +6,7 @@
 #include "app/VentanaPrincipal.h"
 #include "notes/EditorNotas.h"
 #include "panel/ControladorCalculadora.h"
+#include "panel/FormatoResultado.h"
 #include "panel/PanelCalculadora.h"
 #include "table/ControladorColumnas.h"
 #include "table/FilaTotales.h"
@@ -155,6 +156,14 @@ private slots:
         QCOMPARE(ventana.focusWidget(), &datos.tabla());
         QCOMPARE(datos.tabla().currentIndex().column(), 0);
 
+        // Deviations sum to (almost) nothing: the row reads as the label does.
+        elegirEntrada(datos.cboSUMATORIOS(), " (x¡-m)·n¡");
+        QTRY_COMPARE(modelo.columnCount(), 4);
+        datos.columnas()->sumarCampo("(x¡-m)·n¡");
+        QCOMPARE(totales.texto(3),
+                 formatoResultado(*datos.columnas()->estado().suma, QLocale::c()));
+        QCOMPARE(totales.texto(3), QString("0.0"));
+
         // A cell edit moves the total with it, as "Sumar la columna" sees it.
         QVERIFY(modelo.setData(modelo.index(1, 2), "2.5"));
         QCOMPARE(totales.texto(2), QString("21.5"));
@@ -180,8 +189,9 @@ private slots:
         QMenu* menu = clicCabecera(datos, 2);
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(datos.columnas()->CampoActual(), std::string("Fi%"));
-        menu->findChild<QAction*>("mnuEliminarCol")->trigger();
-        menu->hide();
+        QAction* eliminar = menu->findChild<QAction*>("mnuEliminarCol");
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(eliminar).center());
+        QTRY_VERIFY(!menu->isVisible());
         QCOMPARE(camposEnArchivo(ruta), (QStringList{"Xi", "ni", "x¡·n¡"}));
         QCOMPARE(datos.modelo().columnCount(), 3);
         QCOMPARE(datos.filaTotales().totales().columnas(), 3);
