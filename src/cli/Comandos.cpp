@@ -21,6 +21,7 @@ constexpr std::array kComandos{
     Comando{"recuento", "recuento FICHERO", &Recuento},
     Comando{"importar", "importar ORIGEN DESTINO [--forzar]", &Importar},
     Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json]", &Medidas},
+    Comando{"informe", "informe FICHERO 0|1|2|3 [--var X|Y]", &Informe},
 };
 
 } // namespace

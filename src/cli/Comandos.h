@@ -51,5 +51,6 @@ int Info(const Argumentos& args);
 int Recuento(const Argumentos& args);
 int Importar(const Argumentos& args); // Importar.cpp
 int Medidas(const Argumentos& args);  // Medidas.cpp
+int Informe(const Argumentos& args);  // Informe.cpp
 
 } // namespace kalnor::cli
