@@ -77,6 +77,7 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
         connect(boton, &QToolButton::clicked, this, [this, i] { cmdNotas_Click(i); });
         botones->addWidget(boton);
     }
+    barra_ = botones;
     botones->addStretch();
     auto* letra = new QToolButton;
     letra->setObjectName(QStringLiteral("cmdLETRA"));
@@ -147,6 +148,28 @@ void EditorNotas::PegarEnNotas(const QString& texto) {
     QString plano = texto;
     plano.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     caja_->insertPlainText(plano);
+}
+
+void EditorNotas::insertar(const QString& texto, bool negrita) {
+    if (caja_->isReadOnly())
+        return; // no distribution open: nowhere to keep the notes
+    QString plano = texto;
+    plano.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextCursor cursor = caja_->textCursor();
+    QTextCharFormat formato = caja_->currentCharFormat();
+    formato.setFontWeight(negrita ? QFont::Bold : QFont::Normal);
+    cursor.insertText(plano, formato);
+    caja_->setTextCursor(cursor);
+    if (negrita) {
+        QTextCharFormat normal;
+        normal.setFontWeight(QFont::Normal);
+        caja_->mergeCurrentCharFormat(normal);
+    }
+}
+
+void EditorNotas::ponerEnBarra(QWidget* control) {
+    // Before the stretch that keeps the font button at the right.
+    barra_->insertWidget(static_cast<int>(kBotones.size()), control);
 }
 
 void EditorNotas::letraINI(bool normal, const QFont& elegida, const QColor& color) {
