@@ -4,23 +4,28 @@
 #include "../app/EntornoKalnor.h"
 
 #include "app/VentanaPrincipal.h"
+#include "dialogs/VentanaAyuda.h"
 #include "notes/EditorNotas.h"
 #include "panel/ControladorCalculadora.h"
 #include "panel/DestinoResultado.h"
 #include "panel/ListaResumen.h"
 #include "panel/PanelCalculadora.h"
+#include "panel/Pistas.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QImageReader>
 #include <QLabel>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextEdit>
 
 #include <memory>
@@ -141,6 +146,70 @@ private slots:
         QVERIFY(imagen->pixmap().width() > 100);
         tecla->click(); // a press blanks it
         QVERIFY(!imagen->isVisible());
+    }
+
+    void cadaFormulaSeDibujaConTinta() {
+        for (const QString& nombre : imagenesFormulas()) {
+            QImageReader lector(QStringLiteral(KALNOR_BUILD_DIR "/bin/") + nombre);
+            const QSize natural = lector.size();
+            QVERIFY2(natural.width() > 60 && natural.height() > 20, qPrintable(nombre));
+            lector.setScaledSize(natural * 2); // a high-density screen
+            const QImage dibujo = lector.read().convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(!dibujo.isNull(), qPrintable(nombre));
+            int tinta = 0;
+            int fondo = 0;
+            for (int y = 0; y < dibujo.height(); y += 2)
+                for (int x = 0; x < dibujo.width(); x += 2) {
+                    const int gris = qGray(dibujo.pixel(x, y));
+                    tinta += gris < 100;
+                    fondo += gris > 240;
+                }
+            QVERIFY2(tinta > 50 && fondo > tinta, qPrintable(nombre));
+        }
+    }
+
+    void elBotonDerechoAbreLaAyudaYSeNavega() {
+        Ventana v;
+        QFile::copy(QStringLiteral(KALNOR_SOURCE_DIR "/data/help/kalnor.hlp"),
+                    v.entorno.rutas().RutaHlp + "kalnor.hlp");
+        auto* covarianza = v.control<QPushButton>("cmdTECLAbi(1)");
+        QTest::mouseClick(covarianza, Qt::LeftButton);
+        QVERIFY(!v.ventana->findChild<VentanaAyuda*>());
+        QTest::mousePress(covarianza, Qt::RightButton);
+        auto* ayuda = v.ventana->findChild<VentanaAyuda*>();
+        QVERIFY(ayuda);
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Moda"));
+        QVERIFY(ayuda->texto()->toPlainText().contains("Multimodal"));
+        QTest::mousePress(v.control<QPushButton>("cmdTECLA(6)"), Qt::RightButton);
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Desviación Tipica"));
+        QTest::mousePress(v.control<QLabel>("lbl_Mensaje(4)"), Qt::RightButton);
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Desviación Tipica")); // the last again
+        // The formula picture of the topic is found in bin/.
+        QVERIFY(ayuda->texto()->document()->toHtml().contains("desvTipica.svg"));
+        QVERIFY(!ayuda->texto()
+                     ->loadResource(QTextDocument::ImageResource, QUrl("desvTipica.svg"))
+                     .isNull());
+        // Links, back and forward.
+        emit ayuda->texto()->anchorClicked(QUrl("tema:Varianza"));
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Varianza"));
+        ayuda->atras();
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Desviación Tipica"));
+        ayuda->atras();
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Moda"));
+        ayuda->adelante();
+        ayuda->adelante();
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Varianza"));
+        // No topic: the index, never an empty page.
+        ayuda->mostrar("palabra sin tema");
+        QVERIFY(ayuda->temaMostrado().isEmpty());
+        QVERIFY(ayuda->texto()->toPlainText().contains("Índice"));
+        QVERIFY(ayuda->texto()->toPlainText().contains("Media Aritmética"));
+        // Searching the text filters the index.
+        ayuda->filtrar("logaritmo");
+        int vistos = 0;
+        for (int i = 0; i < ayuda->indice()->count(); ++i)
+            vistos += !ayuda->indice()->item(i)->isHidden();
+        QVERIFY(vistos > 0 && vistos < ayuda->indice()->count());
     }
 };
 
