@@ -78,6 +78,7 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
 
     connect(pestanas_, &QTabWidget::currentChanged, this, &VentanaPrincipal::SSTab1_Click);
     connect(datos_, &PestanaDatos::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
+    connect(notas_, &EditorNotas::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
     // The notes tab's reports and the result dropped on its target.
     notas_->ponerEnBarra(new ListaResumen(calculadora_->controlador(), *notas_, notas_));
     connect(calculadora_, &PanelCalculadora::lineaParaNotas, this, [this](const QString& linea) {

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <QTextEdit>
@@ -59,6 +60,12 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
         QStringLiteral("Enunciado del Problema. Cuestiones. Valores de los distintos Parámetros. "
                        "Observaciones, notas y conclusiones."));
     titulo->setWordWrap(true);
+    // Image5: the notes' picture, with its help on the right button.
+    auto* imagen = new QLabel;
+    imagen->setObjectName(QStringLiteral("Image5"));
+    imagen->setPixmap(QIcon::fromTheme(QStringLiteral("accessories-text-editor")).pixmap(24, 24));
+    imagen->setToolTip(QStringLiteral(" Notas "));
+    imagen->installEventFilter(this);
     QFont letraTitulo = titulo->font();
     letraTitulo.setBold(true);
     titulo->setFont(letraTitulo);
@@ -92,7 +99,10 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
     auto* capas = new QVBoxLayout(this);
     capas->setContentsMargins(8, 8, 8, 8);
     capas->setSpacing(6);
-    capas->addWidget(titulo);
+    auto* cabecera = new QHBoxLayout;
+    cabecera->addWidget(imagen);
+    cabecera->addWidget(titulo, 1);
+    capas->addLayout(cabecera);
     capas->addLayout(botones);
     capas->addWidget(caja_, 1);
 
@@ -106,6 +116,16 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
             cargar();
     });
     cargar();
+}
+
+bool EditorNotas::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(evento)->button() == Qt::RightButton &&
+        objeto->objectName() == u"Image5") {
+        emit ayudaPedida(QStringLiteral("Notas"));
+        return true;
+    }
+    return QWidget::eventFilter(objeto, evento);
 }
 
 void EditorNotas::cargar() {

@@ -43,8 +43,13 @@ public slots:
     void cmdLETRA_Click();
 
 signals:
+    // The right button on the notes' picture asks for their help topic.
+    void ayudaPedida(const QString& palabraClave);
     // The notes could not be written to the file (read-only, removed ...).
     void errorAlGuardar(const QString& descripcion);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     void cargar();   // the open file's notes into the box

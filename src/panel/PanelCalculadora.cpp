@@ -442,8 +442,13 @@ void PanelCalculadora::mostrarImagen(const QString& ruta) {
     const qreal ppp = devicePixelRatioF();
     QImage dibujo;
     if (natural.isValid() && natural.width() > 1) {
-        const QSize logico = (QSizeF(natural) * std::clamp(escala_, 1.0, 2.0) * 0.8).toSize();
-        lector.setScaledSize(logico * ppp);
+        // Grown with the panel's text, but never wider than half the panel.
+        QSizeF logico = QSizeF(natural) * std::clamp(escala_, 1.0, 2.0) * 0.8;
+        const double ancho = std::max(200.0, width() * 0.5);
+        if (logico.width() > ancho)
+            logico *= ancho / logico.width();
+        const QSize medida = logico.toSize();
+        lector.setScaledSize(medida * ppp);
         dibujo = lector.read();
         dibujo.setDevicePixelRatio(ppp);
     }

@@ -199,6 +199,9 @@ private slots:
         ayuda->adelante();
         ayuda->adelante();
         QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Varianza"));
+        QTest::mousePress(v.control<QLabel>("Image5"), Qt::RightButton);
+        QCOMPARE(ayuda->temaMostrado(), QStringLiteral("Notas"));
+        ayuda->atras();
         // No topic: the index, never an empty page.
         ayuda->mostrar("palabra sin tema");
         QVERIFY(ayuda->temaMostrado().isEmpty());
