@@ -4,6 +4,7 @@
 #include "dialogs/DialogoNueva.h"
 #include "dialogs/Mensajes.h"
 #include "notes/EditorNotas.h"
+#include "panel/ListaResumen.h"
 #include "panel/PanelCalculadora.h"
 #include "table/ModeloTabla.h"
 #include "table/PestanaDatos.h"
@@ -88,6 +89,13 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
         pestanas_->setCurrentIndex(2);
         notas_->PegarEnNotas(linea);
         pestanas_->setCurrentIndex(2);
+    });
+    connect(notas_, &EditorNotas::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
+    // The notes tab's reports and the result dropped on its target.
+    notas_->ponerEnBarra(new ListaResumen(calculadora_->controlador(), *notas_, notas_));
+    connect(calculadora_, &PanelCalculadora::lineaParaNotas, this, [this](const QString& linea) {
+        pestanas_->setCurrentIndex(2);
+        notas_->PegarEnNotas(linea);
     });
     connect(notas_, &EditorNotas::errorAlGuardar, this, [this](const QString& descripcion) {
         statusBar()->showMessage(

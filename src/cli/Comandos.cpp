@@ -25,6 +25,7 @@ constexpr std::array kComandos{
     Comando{"columna", "columna FICHERO NOMBRE [--var X|Y]", &Columna},
     Comando{"suma", "suma FICHERO CAMPO [--json]", &Suma},
     Comando{"eliminar", "eliminar FICHERO CAMPO", &Eliminar},
+    Comando{"informe", "informe FICHERO 0|1|2|3 [--var X|Y]", &Informe},
 };
 
 } // namespace

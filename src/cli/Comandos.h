@@ -55,5 +55,6 @@ int Gini(const Argumentos& args);     // Gini.cpp
 int Columna(const Argumentos& args);  // Columnas.cpp
 int Suma(const Argumentos& args);     // Columnas.cpp
 int Eliminar(const Argumentos& args); // Columnas.cpp
+int Informe(const Argumentos& args);  // Informe.cpp
 
 } // namespace kalnor::cli
