@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "stats/CellValue.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,12 @@ public:
     void CancelUpdate();
     // Deletes the current row; the position stays on it until the next move.
     void Delete();
+    // Writes values[k] into field `index` of the k-th live row in set order
+    // (k < values.size() <= RecordCount()), all in one transaction: either
+    // every value reaches the file or none does. `progress` is told the
+    // rows written now and then. The position and any unfinished edit stay.
+    void SetColumn(int index, const std::vector<stats::CellValue>& values,
+                   const std::function<void(int)>& progress = {});
 
     RecordSet Clone() const;
     // A record set over another row source, as RecordSet(database(),

@@ -6,9 +6,11 @@
 #include "dialogs/DialogoNueva.h"
 #include "dialogs/Mensajes.h"
 #include "notes/EditorNotas.h"
+#include "panel/ListaResumen.h"
 #include "panel/PanelCalculadora.h"
 #include "table/ModeloTabla.h"
 #include "table/PestanaDatos.h"
+#include "table/VistaDobleEntrada.h"
 #include "table/VistaTabla.h"
 
 #include <QAction>
@@ -69,6 +71,11 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     pestanas_->addTab(datos_, QStringLiteral("DAT"));
     pestanas_->addTab(notas_, QStringLiteral("NOT"));
     pestanas_->addTab(graficos_, QStringLiteral("GRF"));
+    // The two-way table, shown only while a two-variable distribution is open.
+    auto* dobleEntrada = new VistaDobleEntrada(documento_, pestanas_);
+    const int tde = pestanas_->addTab(dobleEntrada, QStringLiteral("TDE"));
+    pestanas_->setTabToolTip(tde, QStringLiteral(" Tabla de doble entrada "));
+    pestanas_->setTabVisible(tde, false);
     pestanas_->setCurrentIndex(0);
     setCentralWidget(pestanas_);
 
@@ -78,6 +85,19 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
 
     connect(pestanas_, &QTabWidget::currentChanged, this, &VentanaPrincipal::SSTab1_Click);
     connect(datos_, &PestanaDatos::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
+    datos_->activarColumnas(calculadora_->controlador());
+    connect(datos_, &PestanaDatos::lineaParaNotas, this, [this](const QString& linea) {
+        pestanas_->setCurrentIndex(2);
+        notas_->PegarEnNotas(linea);
+        pestanas_->setCurrentIndex(2);
+    });
+    connect(notas_, &EditorNotas::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
+    // The notes tab's reports and the result dropped on its target.
+    notas_->ponerEnBarra(new ListaResumen(calculadora_->controlador(), *notas_, notas_));
+    connect(calculadora_, &PanelCalculadora::lineaParaNotas, this, [this](const QString& linea) {
+        pestanas_->setCurrentIndex(2);
+        notas_->PegarEnNotas(linea);
+    });
     connect(notas_, &EditorNotas::errorAlGuardar, this, [this](const QString& descripcion) {
         statusBar()->showMessage(
             QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);
@@ -88,6 +108,8 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
             [this](const QString& texto) { statusBar()->showMessage(texto, 10000); });
     connect(&documento_, &Documento::abierto, this,
             [this] { estado_[0]->setText(QString::fromStdString(documento_.BaseActual)); });
+    connect(&documento_, &Documento::abierto, this,
+            [this, tde] { pestanas_->setTabVisible(tde, documento_.esBidimensional()); });
 }
 
 VentanaPrincipal::~VentanaPrincipal() = default;

@@ -25,6 +25,11 @@ constexpr std::array kComandos{
             "grafico FICHERO --tipo barras|sectores|lineas [--estilo 0..3] [--paleta 0..2] "
             "[--rejilla 0..3] [--var X|Y] --png SALIDA [--ancho W --alto H]",
             &Grafico},
+    Comando{"gini", "gini FICHERO [--json]", &Gini},
+    Comando{"columna", "columna FICHERO NOMBRE [--var X|Y]", &Columna},
+    Comando{"suma", "suma FICHERO CAMPO [--json]", &Suma},
+    Comando{"eliminar", "eliminar FICHERO CAMPO", &Eliminar},
+    Comando{"informe", "informe FICHERO 0|1|2|3 [--var X|Y]", &Informe},
 };
 
 } // namespace

@@ -58,5 +58,10 @@ int Grafico(const Argumentos& args);  // Grafico.cpp
 
 // The application object the command needs (a QApplication for charts).
 std::unique_ptr<QCoreApplication> crearAplicacion(int& argc, char** argv);
+int Gini(const Argumentos& args);     // Gini.cpp
+int Columna(const Argumentos& args);  // Columnas.cpp
+int Suma(const Argumentos& args);     // Columnas.cpp
+int Eliminar(const Argumentos& args); // Columnas.cpp
+int Informe(const Argumentos& args);  // Informe.cpp
 
 } // namespace kalnor::cli

@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -38,7 +39,19 @@ ArchivoAyuda ArchivoAyuda::desdeTexto(const QString& texto) {
         enClaves = false;
         if (ayuda.temas_.isEmpty())
             continue; // comments before the first topic
-        ayuda.temas_.back().texto += linea.trimmed() + '\n';
+        if (linea.startsWith(QStringLiteral("@ejemplo "))) {
+            const QStringList partes = linea.mid(9).split('|');
+            if (partes.size() == 4)
+                ayuda.temas_.back().ejemplos.append(
+                    Ejemplo{partes[0].trimmed(), partes[1].trimmed().split(';'),
+                            partes[2].trimmed(), partes[3].trimmed()});
+            continue;
+        }
+        // Markdown keeps its indentation (tables, nested lists).
+        QString limpia = linea;
+        if (limpia.endsWith('\r'))
+            limpia.chop(1);
+        ayuda.temas_.back().texto += limpia + '\n';
     }
     for (Tema& tema : ayuda.temas_)
         tema.texto = tema.texto.trimmed();
@@ -66,6 +79,46 @@ const ArchivoAyuda::Tema* ArchivoAyuda::buscar(const QString& clave) const {
             if (simplificar(c) == buscada)
                 return &tema;
     return nullptr;
+}
+
+QStringList ArchivoAyuda::buscarTexto(const QString& consulta) const {
+    const QStringList palabras = simplificar(consulta).split(' ', Qt::SkipEmptyParts);
+    QStringList claves;
+    if (palabras.isEmpty())
+        return claves;
+    for (const Tema& tema : temas_) {
+        const QString todo = simplificar(tema.claves.join(' ') + ' ' + tema.texto);
+        const bool esta = std::all_of(palabras.begin(), palabras.end(),
+                                      [&todo](const QString& p) { return todo.contains(p); });
+        if (esta)
+            claves.append(tema.claves.value(0));
+    }
+    return claves;
+}
+
+QString ArchivoAyuda::markdown(const Tema& tema) {
+    static const QRegularExpression enlace(
+        QStringLiteral("\\[\\[([^\\]|]+)(?:\\|([^\\]]+))?\\]\\]"));
+    QString texto = tema.texto;
+    QString salida;
+    qsizetype desde = 0;
+    for (auto it = enlace.globalMatch(texto); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        salida += texto.mid(desde, m.capturedStart() - desde);
+        const QString clave = m.captured(1).trimmed();
+        const QString mostrado = m.hasCaptured(2) ? m.captured(2).trimmed() : clave;
+        salida +=
+            '[' + mostrado + "](tema:" + QString::fromLatin1(QUrl::toPercentEncoding(clave)) + ')';
+        desde = m.capturedEnd();
+    }
+    salida += texto.mid(desde);
+    return "# " + tema.claves.value(0) + "\n\n" + salida;
+}
+
+QString ArchivoAyuda::claveDeEnlace(const QUrl& enlace) {
+    if (enlace.scheme() != u"tema")
+        return {};
+    return QUrl::fromPercentEncoding(enlace.toString(QUrl::FullyEncoded).mid(5).toLatin1());
 }
 
 QString ArchivoAyuda::html(const Tema& tema) {

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <QTextEdit>
@@ -59,6 +60,12 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
         QStringLiteral("Enunciado del Problema. Cuestiones. Valores de los distintos Parámetros. "
                        "Observaciones, notas y conclusiones."));
     titulo->setWordWrap(true);
+    // Image5: the notes' picture, with its help on the right button.
+    auto* imagen = new QLabel;
+    imagen->setObjectName(QStringLiteral("Image5"));
+    imagen->setPixmap(QIcon::fromTheme(QStringLiteral("accessories-text-editor")).pixmap(24, 24));
+    imagen->setToolTip(QStringLiteral(" Notas "));
+    imagen->installEventFilter(this);
     QFont letraTitulo = titulo->font();
     letraTitulo.setBold(true);
     titulo->setFont(letraTitulo);
@@ -77,6 +84,7 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
         connect(boton, &QToolButton::clicked, this, [this, i] { cmdNotas_Click(i); });
         botones->addWidget(boton);
     }
+    barra_ = botones;
     botones->addStretch();
     auto* letra = new QToolButton;
     letra->setObjectName(QStringLiteral("cmdLETRA"));
@@ -91,7 +99,10 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
     auto* capas = new QVBoxLayout(this);
     capas->setContentsMargins(8, 8, 8, 8);
     capas->setSpacing(6);
-    capas->addWidget(titulo);
+    auto* cabecera = new QHBoxLayout;
+    cabecera->addWidget(imagen);
+    cabecera->addWidget(titulo, 1);
+    capas->addLayout(cabecera);
     capas->addLayout(botones);
     capas->addWidget(caja_, 1);
 
@@ -105,6 +116,16 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
             cargar();
     });
     cargar();
+}
+
+bool EditorNotas::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(evento)->button() == Qt::RightButton &&
+        objeto->objectName() == u"Image5") {
+        emit ayudaPedida(QStringLiteral("Notas"));
+        return true;
+    }
+    return QWidget::eventFilter(objeto, evento);
 }
 
 void EditorNotas::cargar() {
@@ -147,6 +168,28 @@ void EditorNotas::PegarEnNotas(const QString& texto) {
     QString plano = texto;
     plano.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     caja_->insertPlainText(plano);
+}
+
+void EditorNotas::insertar(const QString& texto, bool negrita) {
+    if (caja_->isReadOnly())
+        return; // no distribution open: nowhere to keep the notes
+    QString plano = texto;
+    plano.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextCursor cursor = caja_->textCursor();
+    QTextCharFormat formato = caja_->currentCharFormat();
+    formato.setFontWeight(negrita ? QFont::Bold : QFont::Normal);
+    cursor.insertText(plano, formato);
+    caja_->setTextCursor(cursor);
+    if (negrita) {
+        QTextCharFormat normal;
+        normal.setFontWeight(QFont::Normal);
+        caja_->mergeCurrentCharFormat(normal);
+    }
+}
+
+void EditorNotas::ponerEnBarra(QWidget* control) {
+    // Before the stretch that keeps the font button at the right.
+    barra_->insertWidget(static_cast<int>(kBotones.size()), control);
 }
 
 void EditorNotas::letraINI(bool normal, const QFont& elegida, const QColor& color) {

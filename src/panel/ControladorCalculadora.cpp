@@ -7,6 +7,8 @@
 #include "stats/Dispersion.h"
 #include "stats/Kinds.h"
 
+#include <QFileInfo>
+
 #include <cmath>
 #include <exception>
 
@@ -480,10 +482,60 @@ void ControladorCalculadora::seleccionarMomentoBi(Selector s, int posicion) {
             : stats::MomentoCentralBi(doc_.error, l.ValoresX, l.ValoresY, l.Frecuencias, r, sy));
 }
 
+void ControladorCalculadora::mostrarFormula(FilaTeclas fila, int indice) {
+    const std::optional<QString> nombre =
+        imagenTecla(fila, indice, estado_.lbl_Mensaje[2], estado_.cmdVARIABLE);
+    if (!nombre || !QFileInfo::exists(rutaBin_ + *nombre))
+        return;
+    const QString ruta = rutaBin_ + *nombre;
+    if (ruta == estado_.Image1)
+        return;
+    estado_.Image1 = ruta;
+    emit cambiado();
+}
+
+QString ControladorCalculadora::MouseDown(const QString& control) {
+    const QString clave = claveAyuda(control);
+    if (!clave.isEmpty())
+        ultimaClave_ = clave;
+    return ultimaClave_;
+}
+
+std::optional<QString> ControladorCalculadora::Image4_DragDrop() {
+    const QString& nombre = estado_.lbl_Mensaje[5];
+    if (!estado_.lbl_Mensaje[0].isEmpty() || nombre.isEmpty())
+        return std::nullopt;
+    constexpr int kAncho = 30;
+    if (nombre.size() > kAncho) {
+        estado_.lbl_Mensaje[0] =
+            (QStringLiteral("El nombre «%1» tiene más de %2 caracteres y no cabe en la "
+                            "línea de las notas")
+                 .arg(nombre)
+                 .arg(kAncho));
+        // The display keeps the result: only the message blinks.
+        estado_.Timer1Interval = 500;
+        emit cambiado();
+        return std::nullopt;
+    }
+    return QStringLiteral("\r\n") + nombre + QString(kAncho - nombre.size(), '.') +
+           QStringLiteral("  ") + estado_.RESULTADO + QStringLiteral("\r\n");
+}
+
 void ControladorCalculadora::mostrarErrorComando(const QString& descripcion, int numero) {
     estado_.lbl_Mensaje[0] = descripcion;
     estado_.RESULTADO = "¡ Error " + QString(numero >= 0 ? " " : "") + QString::number(numero);
     estado_.valor.reset();
+    emit cambiado();
+}
+
+void ControladorCalculadora::mostrarSumatorio(const QString& texto) {
+    estado_.SUMATORIO = texto;
+    emit cambiado();
+}
+
+void ControladorCalculadora::mostrarAviso(const QString& texto) {
+    estado_.lbl_Mensaje[0] = texto;
+    estado_.Timer1Interval = 500;
     emit cambiado();
 }
 

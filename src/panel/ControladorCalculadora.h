@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EstadoCalculadora.h"
+#include "Pistas.h"
 #include "Preguntas.h"
 #include "Selectores.h"
 #include "stats/Kinds.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace kalnor {
 
@@ -59,9 +61,28 @@ public:
     // A pick of item `posicion` (0-based) in any list.
     void seleccionar(Selector s, int posicion);
 
+    // The pointer is over a key: its formula picture (a picture file that is
+    // missing leaves the one shown).
+    void cmdTECLA_MouseMove(int Index) { mostrarFormula(FilaTeclas::TECLA, Index); }
+    void cmdTECLAm_MouseMove(int Index) { mostrarFormula(FilaTeclas::TECLAm, Index); }
+    void cmdTECLAbi_MouseMove(int Index) { mostrarFormula(FilaTeclas::TECLAbi, Index); }
+    void cmd_Muestra_MouseMove() { mostrarFormula(FilaTeclas::Muestra, 0); }
+    void mostrarFormula(FilaTeclas fila, int indice);
+    // The right button on `control`: the help keyword to look up. A control
+    // without a keyword of its own asks for the last one again.
+    QString MouseDown(const QString& control);
+    // The result was dropped on the notes target: the line to write at the
+    // notes' caret, or none (a failure shown, no measure named, or a name
+    // too long, which is shown as a failure).
+    std::optional<QString> Image4_DragDrop();
+
     // A file command failed: its description blinks and the display shows
     // "¡ Error N".
     void mostrarErrorComando(const QString& descripcion, int numero);
+    // The column commands: the sum in SUMATORIO, and a failure's text
+    // blinking in the message line (the display keeps its value).
+    void mostrarSumatorio(const QString& texto);
+    void mostrarAviso(const QString& texto);
     // The open file changed: class and kind labels, the variable key.
     void documentoAbierto();
 
@@ -105,7 +126,8 @@ private:
     AvisoUsuario* aviso_ = nullptr;
     EstadoCalculadora estado_;
     std::array<QStringList, kNumSelectores> items_;
-    QString fallo_; // why the last read or sort failed
+    QString fallo_;       // why the last read or sort failed
+    QString ultimaClave_; // help keyword of the last right-button press
 };
 
 } // namespace kalnor

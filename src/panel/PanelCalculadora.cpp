@@ -1,23 +1,29 @@
 #include "PanelCalculadora.h"
 
 #include "ControladorCalculadora.h"
+#include "DestinoResultado.h"
 #include "Selectores.h"
 #include "TeclaCalculadora.h"
 #include "app/Rutas.h"
+#include "dialogs/Ayuda.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDrag>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QImageReader>
 #include <QInputDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -91,7 +97,9 @@ QFrame#pantalla { background: #17302a; border-radius: 10px; }
 QFrame#pantalla QLabel { color: #e8f5e9; background: transparent; }
 QLabel#RESULTADO { color: #ffffff; font-family: "DejaVu Sans Mono", monospace; }
 QLabel[error="true"] { color: #ffb4a9; font-weight: bold; }
-QLabel#Image1[dibujo="true"] { background: #ffffff; border-radius: 6px; }
+QLabel#Image1[dibujo="true"] { background: #ffffff; border-radius: 6px; padding: 4px; }
+QLabel#Image4 { background: #24443c; border: 1px dashed #7fa99b; border-radius: 8px; }
+QLabel#Image4[resaltado="true"] { background: #2f6fb5; }
 QLabel[info="true"] { color: #34495e; padding: 2px 8px; background: #eef2f5;
                       border: 1px solid #d3dbe2; border-radius: 8px; }
 QPushButton[grupo] { border: 1px solid #aeb9c4; border-radius: 8px; background: #f7f9fb;
@@ -164,7 +172,8 @@ private:
 
 PanelCalculadora::PanelCalculadora(Documento& documento, const Rutas& rutas, QWidget* parent)
     : QWidget(parent), controlador_(new ControladorCalculadora(documento, rutas.RutaBin, this)),
-      dialogos_(std::make_unique<Dialogos>(this)), timer_(new QTimer(this)) {
+      dialogos_(std::make_unique<Dialogos>(this)), rutaHlp_(rutas.RutaHlp),
+      timer_(new QTimer(this)) {
     iniciarCaras();
     controlador_->setPreguntaValor(dialogos_.get());
     controlador_->setAviso(dialogos_.get());
@@ -183,6 +192,15 @@ PanelCalculadora::PanelCalculadora(Documento& documento, const Rutas& rutas, QWi
     controlador_->limpiarDisplay();
     controlador_->Comenzar();
     mostrarEstado();
+    // Hints: the keys' pictures under the pointer, help on the right button.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const bool tecla = qobject_cast<TeclaCalculadora*>(w) != nullptr;
+        if (tecla || w == resultado_ || w == imagen_ ||
+            mensajes_.end() != std::find(mensajes_.begin(), mensajes_.end(), w)) {
+            w->installEventFilter(this);
+            w->setMouseTracking(tecla);
+        }
+    }
 }
 
 PanelCalculadora::~PanelCalculadora() {
@@ -234,7 +252,8 @@ QWidget* PanelCalculadora::construirPantalla() {
     resultado_ = etiqueta(pantalla, "RESULTADO");
     resultado_->setToolTip(" Resultado ");
     resultado_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    resultado_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Dragged onto the notes target (Image4) it writes a line in the notes.
+    resultado_->setCursor(Qt::OpenHandCursor);
     mensajes_[0] = etiqueta(pantalla, nombreControl("lbl_Mensaje", 0));
     mensajes_[0]->setToolTip(" Errores ");
     mensajes_[0]->setProperty("error", true);
@@ -253,7 +272,14 @@ QWidget* PanelCalculadora::construirPantalla() {
     rejilla->addWidget(mensajes_[5], 0, 0);
     rejilla->addWidget(resultado_, 1, 0);
     rejilla->addWidget(mensajes_[0], 2, 0);
+    auto* destino = new DestinoResultado(pantalla);
+    connect(destino, &DestinoResultado::soltado, this, [this] {
+        if (const std::optional<QString> linea = controlador_->Image4_DragDrop())
+            emit lineaParaNotas(*linea);
+    });
+
     rejilla->addWidget(imagen_, 0, 1, 3, 1);
+    rejilla->addWidget(destino, 0, 2, 3, 1);
     rejilla->setColumnStretch(0, 1);
     return pantalla;
 }
@@ -354,18 +380,7 @@ void PanelCalculadora::mostrarEstado() {
 
     if (e.Image1 != imagenCargada_) {
         imagenCargada_ = e.Image1;
-        // A picture that is missing or unreadable shows as blank.
-        const QPixmap dibujo(e.Image1);
-        const bool hayDibujo = !dibujo.isNull() && dibujo.width() > 1;
-        if (hayDibujo)
-            imagen_->setPixmap(dibujo);
-        else
-            imagen_->clear();
-        imagen_->setProperty("dibujo", hayDibujo);
-        imagen_->style()->unpolish(imagen_);
-        imagen_->style()->polish(imagen_);
-        // A blank picture leaves the whole display to the result.
-        imagen_->setVisible(hayDibujo);
+        mostrarImagen(e.Image1);
     }
 
     for (const SelectorInfo& si : selectores()) {
@@ -418,6 +433,97 @@ void PanelCalculadora::aplicarEscala(double escala) {
     QFont nombre = letra;
     nombre.setPointSizeF(letra.pointSizeF() * 1.25);
     mensajes_[5]->setFont(nombre);
+}
+
+void PanelCalculadora::mostrarImagen(const QString& ruta) {
+    // Drawn at the screen's own resolution, so a vector formula stays sharp.
+    QImageReader lector(ruta);
+    const QSize natural = lector.size();
+    const qreal ppp = devicePixelRatioF();
+    QImage dibujo;
+    if (natural.isValid() && natural.width() > 1) {
+        // Grown with the panel's text, but never wider than half the panel.
+        QSizeF logico = QSizeF(natural) * std::clamp(escala_, 1.0, 2.0) * 0.8;
+        const double ancho = std::max(200.0, width() * 0.5);
+        if (logico.width() > ancho)
+            logico *= ancho / logico.width();
+        const QSize medida = logico.toSize();
+        lector.setScaledSize(medida * ppp);
+        dibujo = lector.read();
+        dibujo.setDevicePixelRatio(ppp);
+    }
+    // A picture that is missing or unreadable shows as blank.
+    const bool hayDibujo = !dibujo.isNull();
+    if (hayDibujo)
+        imagen_->setPixmap(QPixmap::fromImage(dibujo));
+    else
+        imagen_->clear();
+    imagen_->setProperty("dibujo", hayDibujo);
+    imagen_->style()->unpolish(imagen_);
+    imagen_->style()->polish(imagen_);
+    // A blank picture leaves the whole display to the result.
+    imagen_->setVisible(hayDibujo);
+}
+
+bool PanelCalculadora::eventFilter(QObject* objeto, QEvent* evento) {
+    const QString control = objeto->objectName();
+    switch (evento->type()) {
+    case QEvent::Enter:
+        pasarPor(control);
+        break;
+    case QEvent::MouseMove: {
+        const auto* raton = static_cast<QMouseEvent*>(evento);
+        if (objeto == resultado_ && (raton->buttons() & Qt::LeftButton) &&
+            (raton->position().toPoint() - inicioArrastre_).manhattanLength() >=
+                QApplication::startDragDistance()) {
+            arrastrarResultado();
+            return true;
+        }
+        if (raton->buttons() == Qt::NoButton)
+            pasarPor(control);
+        break;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* raton = static_cast<QMouseEvent*>(evento);
+        if (raton->button() == Qt::RightButton) {
+            kalnor::MostrarAyuda(this, rutaHlp_, controlador_->MouseDown(control));
+            return true;
+        }
+        if (objeto == resultado_ && raton->button() == Qt::LeftButton)
+            inicioArrastre_ = raton->position().toPoint();
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+void PanelCalculadora::pasarPor(const QString& control) {
+    static const QRegularExpression tecla(
+        QStringLiteral("^(cmdTECLA|cmdTECLAm|cmdTECLAbi)\\((\\d+)\\)$"));
+    if (control == u"cmd_Muestra") {
+        controlador_->cmd_Muestra_MouseMove();
+        return;
+    }
+    const QRegularExpressionMatch m = tecla.match(control);
+    if (!m.hasMatch())
+        return;
+    const int indice = m.captured(2).toInt();
+    const QString fila = m.captured(1);
+    if (fila == u"cmdTECLA")
+        controlador_->cmdTECLA_MouseMove(indice);
+    else if (fila == u"cmdTECLAm")
+        controlador_->cmdTECLAm_MouseMove(indice);
+    else
+        controlador_->cmdTECLAbi_MouseMove(indice);
+}
+
+void PanelCalculadora::arrastrarResultado() {
+    auto* arrastre = new QDrag(resultado_);
+    arrastre->setMimeData(DestinoResultado::datosArrastre(resultado_->text()));
+    arrastre->setPixmap(resultado_->grab());
+    arrastre->exec(Qt::CopyAction);
 }
 
 void PanelCalculadora::parpadear() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
@@ -35,8 +36,13 @@ public:
     // The logic behind the keys (tests and the window's reports drive it).
     ControladorCalculadora& controlador() { return *controlador_; }
 
+signals:
+    // The result was dropped on its target: the line for the notes.
+    void lineaParaNotas(const QString& linea);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     class Dialogos;
@@ -47,12 +53,17 @@ private:
     QWidget* construirSelectores();
     void mostrarEstado();
     void parpadear();
+    void pasarPor(const QString& control); // the pointer is over a control
+    void arrastrarResultado();
+    void mostrarImagen(const QString& ruta);
 
     ControladorCalculadora* controlador_; // child QObject
     std::unique_ptr<Dialogos> dialogos_;
     QString imagenCargada_;
-    QFont letraBase_;     // the font the panel was made with
-    double escala_ = 0.0; // text size over letraBase_
+    QString rutaHlp_;
+    QPoint inicioArrastre_; // where the left button went down on the result
+    QFont letraBase_;       // the font the panel was made with
+    double escala_ = 0.0;   // text size over letraBase_
 
     QLabel* resultado_ = nullptr;
     std::array<QLabel*, 6> mensajes_{};

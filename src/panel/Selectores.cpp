@@ -6,17 +6,17 @@ namespace {
 
 using S = Selector;
 constexpr std::array<SelectorInfo, kNumSelectores> kSelectores{{
-    {S::CUARTILES, "cboCUARTILES", " Cuartiles ", "cuartil.gif", "Cuartil  Q(", 4},
-    {S::QUINTILES, "cboQUINTILES", " Quintiles ", "quintil.gif", "Quintil  K(", 5},
-    {S::DECILES, "cboDECILES", " Deciles ", "decil.gif", "Decil  D(", 10},
-    {S::PERCENTILES, "cboPERCENTILES", " Percentiles ", "percentil.gif", "Percentil  P(", 100},
-    {S::MOMorigen, "cboMOMorigen", "  Momentos respecto al origen ", "momenOrigen.gif",
+    {S::CUARTILES, "cboCUARTILES", " Cuartiles ", "cuartil.svg", "Cuartil  Q(", 4},
+    {S::QUINTILES, "cboQUINTILES", " Quintiles ", "quintil.svg", "Quintil  K(", 5},
+    {S::DECILES, "cboDECILES", " Deciles ", "decil.svg", "Decil  D(", 10},
+    {S::PERCENTILES, "cboPERCENTILES", " Percentiles ", "percentil.svg", "Percentil  P(", 100},
+    {S::MOMorigen, "cboMOMorigen", "  Momentos respecto al origen ", "momenOrigen.svg",
      "Momento respecto del Origen : a(", 0},
-    {S::MOMcentral, "cboMOMcentral", "  Momentos centrales ", "momenCentral.gif",
+    {S::MOMcentral, "cboMOMcentral", "  Momentos centrales ", "momenCentral.svg",
      "Momento respecto de la Media : m(", 0},
     {S::MOMorigenBI, "cboMOMorigenBI", "  Momentos bivariantes respecto al origen ",
-     "momenOrigenBI.gif", "Momento Bivariante Respecto al Origen : ", 0},
-    {S::MOMcentralBI, "cboMOMcentralBI", "  Momentos bivariantes centrales ", "momenCentralBI.gif",
+     "momenOrigenBI.svg", "Momento Bivariante Respecto al Origen : ", 0},
+    {S::MOMcentralBI, "cboMOMcentralBI", "  Momentos bivariantes centrales ", "momenCentralBI.svg",
      "Momento Bivariante Central : ", 0},
 }};
 

@@ -346,13 +346,16 @@ CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList&
     if (m->multimodal)
         return CellValue::text(kMultimodal);
     const std::size_t p = m->p;
-    // The first and the last class have no neighbour on one side.
-    if (p == 0 || p + 1 >= n.size()) {
-        err.set(ErrorCode::IndexOutOfRange);
+    // Beyond the first and the last class the frequency is 0, as textbooks
+    // take it: a modal first class has Δ₁ = nₚ, a modal last class Δ₂ = nₚ.
+    const std::int64_t before = p == 0 ? 0 : n[p - 1];
+    const std::int64_t after = p + 1 >= n.size() ? 0 : n[p + 1];
+    const std::int64_t d1 = std::int64_t{n[p]} - before;
+    const std::int64_t d2 = std::int64_t{n[p]} - after;
+    if (d1 + d2 == 0) { // a single class with no observations
+        err.set(ErrorCode::DivisionByZero);
         return {};
     }
-    const std::int64_t d1 = std::int64_t{n[p]} - n[p - 1];
-    const std::int64_t d2 = std::int64_t{n[p]} - n[p + 1];
     const auto upper = entry(err, ls, p);
     if (!upper)
         return {};

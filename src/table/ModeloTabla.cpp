@@ -137,13 +137,21 @@ bool ModeloTabla::setData(const QModelIndex& index, const QVariant& value, int r
         emit datoRechazado(index, texto);
         return false;
     }
+    stats::CellValue antes;
+    stats::CellValue despues;
     try {
-        if (nueva)
+        if (nueva) {
             beginInsertRows({}, fila + 1, fila + 1);
+        } else {
+            vista_.setAbsolutePosition(fila);
+            antes = vista_.Field(index.column());
+        }
         escribirFila(fila, {{index.column(), *valor}});
         if (nueva) {
             endInsertRows();
             documento_.ContarRegistros();
+        } else {
+            despues = vista_.Field(index.column()); // as the file took it
         }
     } catch (const DbError& e) {
         if (nueva)
@@ -151,6 +159,8 @@ bool ModeloTabla::setData(const QModelIndex& index, const QVariant& value, int r
         resincronizar(QString::fromStdString(e.what()));
         return false;
     }
+    if (!nueva)
+        emit celdaCambiada(index.column(), antes, despues);
     emit dataChanged(index, index);
     emit celdaEscrita(index);
     return true;

@@ -40,6 +40,7 @@ public:
     bool pegar(int fila, int columna, const QString& bloque, QString* motivo = nullptr);
 
     void setLocale(const QLocale& locale) { locale_ = locale; }
+    const QLocale& locale() const { return locale_; }
 
 public slots:
     // Follows the document's record set again (after it was reopened,
@@ -49,6 +50,9 @@ public slots:
 signals:
     // A cell was written (the view moves down after it).
     void celdaEscrita(const QModelIndex& index);
+    // A cell of an existing record went from `antes` to `despues` (the
+    // totals follow it without summing the whole column again).
+    void celdaCambiada(int columna, const stats::CellValue& antes, const stats::CellValue& despues);
     // The value typed does not fit the column: nothing was written.
     void datoRechazado(const QModelIndex& index, const QString& texto);
     // The file refused a write; the table was re-read from the file.

@@ -103,11 +103,13 @@ private slots:
         VentanaDePrueba ventana(entorno.rutas());
         QCOMPARE(ventana.windowTitle(), QString("Kalnor ver.-1,05 - ßeta"));
         QTabWidget* tabs = ventana.SSTab1();
-        QCOMPARE(tabs->count(), 4);
+        QCOMPARE(tabs->count(), 5);
         QStringList nombres;
         for (int i = 0; i < tabs->count(); ++i)
             nombres << tabs->tabText(i);
-        QCOMPARE(nombres, (QStringList{"CAL", "DAT", "NOT", "GRF"}));
+        // The two-way table's tab shows only with a two-variable distribution.
+        QCOMPARE(nombres, (QStringList{"CAL", "DAT", "NOT", "GRF", "TDE"}));
+        QVERIFY(!tabs->isTabVisible(4));
         QCOMPARE(tabs->currentIndex(), 0);
         QStringList consejos;
         for (QAction* a : ventana.Toolbar1()->actions())

@@ -217,6 +217,40 @@ TEST_F(KalnorCli, BadUsageExitsWithTwoAndTheUsage) {
     EXPECT_NE(ayuda.salida.find("recuento FICHERO"), std::string::npos);
 }
 
+TEST_F(KalnorCli, GiniPrintsTheIndexAndTheLorenzTable) {
+    const std::string f =
+        distribucion("rentas.mdb", "CON", "LiX,LsX,ni\n40,100,1\n0,10,4\n10,20,3\n20,40,2\n");
+    Resultado r = cli({"gini", f});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    // Sorted by the class mark; IG = 6/13.
+    EXPECT_EQ(r.salida, "IG = 0.46153846153846156\n"
+                        "fila,xi,ni,Ni,pi,qi\n"
+                        "2,5,4,4,0.4,0.10256410256410256\n"
+                        "3,15,3,7,0.7,0.3333333333333333\n"
+                        "4,30,2,9,0.9,0.6410256410256411\n"
+                        "1,70,1,10,1,1\n");
+    r = cli({"gini", f, "--json"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.salida.rfind("{\"IG\": 0.46153846153846156, \"N\": 10, \"filas\": [\n", 0), 0u);
+    EXPECT_NE(r.salida.find("{\"fila\": 1, \"x\": 70, \"ni\": 1, \"Ni\": 10, \"pi\": 1, "
+                            "\"qi\": 1}\n]}\n"),
+              std::string::npos)
+        << r.salida;
+}
+
+TEST_F(KalnorCli, GiniRefusesNegativeValuesAndZeroTotals) {
+    Resultado r = cli({"gini", distribucion("neg.mdb", "DIS", "Xi,ni\n3,1\n-2,4\n")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("valores no negativos"), std::string::npos) << r.errores;
+    r = cli({"gini", distribucion("cero.mdb", "DIS", "Xi,ni\n0,5\n")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("Σxᵢ·nᵢ es 0"), std::string::npos) << r.errores;
+    r = cli({"gini", distribucion("vacia.mdb", "DIS", "Xi,ni\n")});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(cli({"gini"}).codigo, 2);
+    EXPECT_EQ(cli({"gini", "a.mdb", "--var", "X"}).codigo, 2);
+}
+
 TEST(Ejemplos, EveryExampleOpensAndReads) {
     std::vector<std::string> tipos;
     for (const auto& e : fs::directory_iterator(KALNOR_DAT)) {

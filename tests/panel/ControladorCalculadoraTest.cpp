@@ -144,7 +144,7 @@ TEST_F(Calculadora, NoDocumentOrNoRowsSaysSo) {
     c.cboDECILES_Click(2);
     EXPECT_EQ(resultado(), "?");
     EXPECT_EQ(error(), "No hay datos suficientes");
-    EXPECT_EQ(e().Image1, "/bin/decil.gif"); // the picture still changes
+    EXPECT_EQ(e().Image1, "/bin/decil.svg"); // the picture still changes
     c.cboMOMcentral_Click(0);
     EXPECT_EQ(error(), "No hay datos suficientes");
 }
@@ -330,7 +330,7 @@ TEST_F(Calculadora, TwoVariableKeysOnOneVariableFileRefuse) {
     for (int i = 0; i < 6; ++i) {
         c.cboMOMorigenBI_Click(i);
         EXPECT_EQ(error(), "No hay datos suficientes, o la Distr. es Unidimensional");
-        EXPECT_EQ(e().Image1, "/bin/momenOrigenBI.gif");
+        EXPECT_EQ(e().Image1, "/bin/momenOrigenBI.svg");
         c.cboMOMcentralBI_Click(i);
         EXPECT_EQ(error(), "No hay datos suficientes, o la Distr. es Unidimensional");
     }
@@ -416,19 +416,19 @@ TEST_F(Calculadora, QuantileSelectorsCaptionPictureAndSort) {
     abrir("DIS", "Xi,ni\n5,1\n1,1\n3,1\n4,1\n2,1\n");
     c.cboCUARTILES_Click(1);
     EXPECT_EQ(nombre(), "Cuartil  Q(2)");
-    EXPECT_EQ(e().Image1, "/bin/cuartil.gif");
+    EXPECT_EQ(e().Image1, "/bin/cuartil.svg");
     EXPECT_TRUE(ordenada());
     const QString q2 = resultado();
     c.cmdTECLAm_Click(0);
     EXPECT_EQ(resultado(), q2);
     c.cboQUINTILES_Click(0);
     EXPECT_EQ(nombre(), "Quintil  K(1)");
-    EXPECT_EQ(e().Image1, "/bin/quintil.gif");
+    EXPECT_EQ(e().Image1, "/bin/quintil.svg");
     c.cboDECILES_Click(6);
     EXPECT_EQ(nombre(), "Decil  D(7)");
     c.cboPERCENTILES_Click(98);
     EXPECT_EQ(nombre(), "Percentil  P(99)");
-    EXPECT_EQ(e().Image1, "/bin/percentil.gif");
+    EXPECT_EQ(e().Image1, "/bin/percentil.svg");
     EXPECT_EQ(e().seleccion[static_cast<int>(Selector::PERCENTILES)], 98);
 }
 
@@ -446,7 +446,7 @@ TEST_F(Calculadora, MomentSelectors) {
     const QString media = tecla(0);
     c.cboMOMorigen_Click(0);
     EXPECT_EQ(nombre(), "Momento respecto del Origen : a(1)");
-    EXPECT_EQ(e().Image1, "/bin/momenOrigen.gif");
+    EXPECT_EQ(e().Image1, "/bin/momenOrigen.svg");
     EXPECT_EQ(resultado(), media);
     c.cboMOMcentral_Click(0);
     EXPECT_EQ(resultado(), "0.0");
@@ -462,7 +462,7 @@ TEST_F(Calculadora, BivariateMomentsReturnToTheSameVariableAfterTwoPicks) {
     c.cboMOMcentralBI_Click(3);
     EXPECT_EQ(nombre(), "Momento Bivariante Central : m(1,1)");
     EXPECT_EQ(resultado(), "1.333");
-    EXPECT_EQ(e().Image1, "/bin/momenCentralBI.gif");
+    EXPECT_EQ(e().Image1, "/bin/momenCentralBI.svg");
     EXPECT_EQ(e().cmdVARIABLE, "Y");
     c.cboMOMcentralBI_Click(3);
     EXPECT_EQ(resultado(), "1.333");

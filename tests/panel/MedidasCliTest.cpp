@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace kalnor {
 namespace {
@@ -213,6 +214,41 @@ TEST_F(MedidasCliSalida, RefusalsAndBadUsage) {
     EXPECT_EQ(ejecutar("medidas").codigo, 2);
     EXPECT_EQ(ejecutar("medidas " + comillas(dis) + " --otra").codigo, 2);
     EXPECT_EQ(ejecutar("medidas /no/existe.mdb").codigo, 1);
+}
+
+// kalnor-cli informe prints the notes' reports, heading without markup.
+TEST(InformeCli, PrintsTheReportLines) {
+    DistribucionesPrueba archivos("informe_cli");
+    const std::string f = archivos.crear("bi.mdb", "DISDIS", "Xi,Yi,ni\n1,2,1\n2,3,2\n3,5,1\n");
+    const Salida s = ejecutar("informe " + comillas(f) + " 3");
+    EXPECT_EQ(s.codigo, 0);
+    std::istringstream lineas(s.texto);
+    std::vector<std::string> l;
+    for (std::string linea; std::getline(lineas, linea);)
+        l.push_back(linea);
+    ASSERT_EQ(l.size(), 6u) << s.texto;
+    EXPECT_EQ(l[0], "");
+    EXPECT_EQ(l[1], "=== ANÁLISIS BIVARIANTE (X, Y) ===");
+    EXPECT_EQ(l[2].rfind("- Coef. de Correlación Lineal  ...  ", 0), 0u) << l[2];
+    EXPECT_EQ(l[4].rfind("- Coef. de Regresión Y  ", 0), 0u);
+    EXPECT_EQ(l[5].rfind("- Coef. de Regresión X  ", 0), 0u);
+    const Salida y = ejecutar("informe " + comillas(f) + " 3 --var Y");
+    EXPECT_NE(y.texto.find("Regresión X  ..........  "), std::string::npos);
+    EXPECT_LT(y.texto.find("Regresión X"), y.texto.find("Regresión Y"));
+    const Salida dis = ejecutar("informe " + comillas(f) + " 1");
+    EXPECT_NE(dis.texto.find("=== MEDIDAS DE DISPERSIÓN (var. X) ==="), std::string::npos);
+    EXPECT_NE(dis.texto.find("- Recorrido SemiIntercuartílico  .  "), std::string::npos);
+}
+
+TEST(InformeCli, RefusesBadArguments) {
+    DistribucionesPrueba archivos("informe_cli_mal");
+    const std::string f = archivos.crear("uni.mdb", "DIS", "Xi,ni\n1,1\n");
+    EXPECT_EQ(ejecutar("informe " + comillas(f) + " 4").codigo, 2);
+    EXPECT_EQ(ejecutar("informe " + comillas(f)).codigo, 2);
+    EXPECT_EQ(ejecutar("informe " + comillas(f) + " 0 --var Z").codigo, 2);
+    EXPECT_EQ(ejecutar("informe " + comillas(f) + " 0 --var Y").codigo, 1);
+    EXPECT_EQ(ejecutar("informe /no/existe.mdb 0").codigo, 1);
+    EXPECT_EQ(ejecutar("informe " + comillas(f) + " 2").codigo, 0);
 }
 
 } // namespace

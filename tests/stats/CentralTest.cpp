@@ -298,15 +298,28 @@ TEST(ModaContinua, InterpolatesInTheModalClass) {
     EXPECT_FALSE(err.failed());
 }
 
-TEST(ModaContinua, AFirstOrLastModalClassFails) {
+// Beyond the ends of the table the frequency counts as 0.
+TEST(ModaContinua, AModalClassAtAnEndHasNoObservationsBeyondIt) {
     ErrorRecord err;
-    EXPECT_TRUE(
-        ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({5, 2, 1})).isEmpty());
-    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
-    err.clear();
-    EXPECT_TRUE(
-        ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({1, 2, 5})).isEmpty());
-    EXPECT_EQ(code(err), ErrorCode::IndexOutOfRange);
+    // First class: Δ₁ = 5, Δ₂ = 3, so 0 + 5/8 · 2.
+    CellValue mode = ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({5, 2, 1}));
+    ASSERT_TRUE(mode.isNumber());
+    EXPECT_DOUBLE_EQ(mode.asNumber(), 1.25);
+    // Last class: Δ₁ = 3, Δ₂ = 5, so 4 + 3/8 · 2.
+    mode = ModaContinua(err, values({0, 2, 4}), values({2, 4, 6}), freqs({1, 2, 5}));
+    ASSERT_TRUE(mode.isNumber());
+    EXPECT_DOUBLE_EQ(mode.asNumber(), 4.75);
+    // A single class: its midpoint.
+    mode = ModaContinua(err, values({10}), values({20}), freqs({4}));
+    ASSERT_TRUE(mode.isNumber());
+    EXPECT_DOUBLE_EQ(mode.asNumber(), 15.0);
+    EXPECT_FALSE(err.failed());
+}
+
+TEST(ModaContinua, ASingleEmptyClassFails) {
+    ErrorRecord err;
+    EXPECT_TRUE(ModaContinua(err, values({10}), values({20}), freqs({0})).isEmpty());
+    EXPECT_EQ(code(err), ErrorCode::DivisionByZero);
 }
 
 TEST(ModaContinua, TiedClassesAreMultimodal) {
