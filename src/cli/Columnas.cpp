@@ -1,6 +1,7 @@
 // kalnor-cli columna, suma, eliminar: the column commands of the DAT tab on
 // a file, through the same controller the window uses.
 #include "Comandos.h"
+#include "app/TextoExportado.h"
 
 #include "app/Documento.h"
 #include "panel/ControladorCalculadora.h"
@@ -43,24 +44,6 @@ struct Sesion {
     SinVentana ui;
     ControladorColumnas columnas{doc, calculadora, ui};
 };
-
-std::string json(const std::string& s) {
-    std::string out = "\"";
-    for (const char ch : s) {
-        const auto u = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (u < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", u);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
 
 } // namespace
 
@@ -133,7 +116,7 @@ int Suma(const Argumentos& args) {
     if (enJson) {
         char valor[40];
         std::snprintf(valor, sizeof valor, "%.17g", *s.columnas.estado().suma);
-        std::cout << "{\"campo\": " << json(campo) << ", \"texto\": " << json(texto)
+        std::cout << "{\"campo\": " << cadenaJson(campo) << ", \"texto\": " << cadenaJson(texto)
                   << ", \"valor\": " << valor << "}\n";
     } else {
         std::cout << texto << '\n';

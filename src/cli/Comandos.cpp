@@ -1,6 +1,7 @@
 #include "Comandos.h"
 
 #include "app/Documento.h"
+#include "app/TextoExportado.h"
 
 #include "stats/CellValue.h"
 
@@ -74,16 +75,7 @@ std::string campoCsv(const stats::CellValue& valor) {
         return numeroExacto(valor.asNumber());
     if (!valor.isText())
         return {};
-    const std::string& t = valor.asText();
-    if (t.find_first_of(",;\"\r\n") == std::string::npos)
-        return t;
-    std::string citado = "\"";
-    for (const char c : t) {
-        if (c == '"')
-            citado += '"';
-        citado += c;
-    }
-    return citado + '"';
+    return kalnor::campoCsv(valor.asText());
 }
 
 } // namespace kalnor::cli

@@ -1,6 +1,7 @@
 // kalnor-cli medidas: presses every key and selector of the calculator on a
 // distribution, as a user would, and prints what the display shows.
 #include "Comandos.h"
+#include "app/TextoExportado.h"
 
 #include "app/Documento.h"
 #include "panel/ControladorCalculadora.h"
@@ -65,32 +66,8 @@ std::vector<Pulsacion> secuencia(ControladorCalculadora& c, bool bidimensional) 
     return p;
 }
 
-std::string json(const std::string& s) {
-    std::string out = "\"";
-    for (const char ch : s) {
-        const auto u = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\t') {
-            out += "\\t";
-        } else if (u < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", u);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
-
 std::string jsonTextoONulo(const QString& s) {
-    return s.isEmpty() ? "null" : json(s.toStdString());
+    return s.isEmpty() ? "null" : cadenaJson(s.toStdString());
 }
 
 std::string jsonValor(const std::optional<double>& v) {
@@ -152,9 +129,9 @@ int Medidas(const Argumentos& args) {
         const EstadoCalculadora& e = calculadora.estado();
         if (enJson) {
             salida += primera ? "  " : ",\n  ";
-            salida += "{\"control\": " + json(p.control) +
-                      ", \"nombre\": " + json(e.lbl_Mensaje[5].toStdString()) +
-                      ", \"resultado\": " + json(e.RESULTADO.toStdString()) +
+            salida += "{\"control\": " + cadenaJson(p.control) +
+                      ", \"nombre\": " + cadenaJson(e.lbl_Mensaje[5].toStdString()) +
+                      ", \"resultado\": " + cadenaJson(e.RESULTADO.toStdString()) +
                       ", \"valor\": " + jsonValor(e.valor) +
                       ", \"error\": " + jsonTextoONulo(e.lbl_Mensaje[0]) + '}';
         } else {

@@ -485,10 +485,11 @@ void ControladorCalculadora::seleccionarMomentoBi(Selector s, int posicion) {
 void ControladorCalculadora::mostrarFormula(FilaTeclas fila, int indice) {
     const std::optional<QString> nombre =
         imagenTecla(fila, indice, estado_.lbl_Mensaje[2], estado_.cmdVARIABLE);
-    if (!nombre || !QFileInfo::exists(rutaBin_ + *nombre))
+    if (!nombre)
         return;
+    // Checked for the picture shown first: every pointer move lands here.
     const QString ruta = rutaBin_ + *nombre;
-    if (ruta == estado_.Image1)
+    if (ruta == estado_.Image1 || !QFileInfo::exists(ruta))
         return;
     estado_.Image1 = ruta;
     emit cambiado();

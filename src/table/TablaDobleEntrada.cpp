@@ -2,6 +2,7 @@
 
 #include "app/Documento.h"
 #include "app/SpanishSortKey.h"
+#include "app/TextoExportado.h"
 #include "stats/Kinds.h"
 
 #include <algorithm>
@@ -46,18 +47,6 @@ std::string numero(double v) {
 
 std::string celdaCsv(const CellValue& v) {
     return v.isNumber() ? numero(v.asNumber()) : v.isText() ? v.asText() : std::string();
-}
-
-std::string campoCsv(std::string t) {
-    if (t.find_first_of(",\"\r\n") == std::string::npos)
-        return t;
-    std::string citado = "\"";
-    for (const char c : t) {
-        if (c == '"')
-            citado += '"';
-        citado += c;
-    }
-    return citado + '"';
 }
 
 std::string encabezadoCsv(const Modalidad& m) {
