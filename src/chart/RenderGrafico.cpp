@@ -2,6 +2,8 @@
 
 #include "ControlGrafico.h"
 #include "Paletas.h"
+#include "RectangulosGrafico.h"
+#include "ReduccionPuntos.h"
 
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
@@ -34,12 +36,22 @@ namespace {
 // Beyond this many points labels, legends and single items would only pile up
 // into an unreadable (and slow) mass: the chart is then drawn as one shape.
 constexpr int kMaxDetalle = 120;
+// Columns a many-point chart is reduced to: more than a screen's pixels, so the
+// reduction never shows.
+constexpr int kColumnas = 4096;
+// Sectors and stacked shares below this part of the whole are joined (one
+// degree of a pie).
+constexpr double kParteMinima = 1.0 / 360.0;
 
 struct Puntos {
     QStringList etiquetas;
     QList<double> valores;
     double maximo = 0;
     double total = 0;
+
+    std::span<const double> todos() const {
+        return {valores.constData(), static_cast<std::size_t>(valores.size())};
+    }
 };
 
 Puntos leerPuntos(const ControlGrafico& g, const QLocale& locale) {
@@ -130,7 +142,8 @@ void unir(QAbstractSeries* serie, QAbstractAxis* a, QAbstractAxis* b) {
     serie->attachAxis(b);
 }
 
-QAbstractAxis* ejePuntos(const ControlGrafico& g, const Puntos& p, bool centrados) {
+QAbstractAxis* ejePuntos(const ControlGrafico& g, const Puntos& p, const QLocale& locale,
+                         bool centrados) {
     // Points sit at 0 .. n-1, as a bar series places them.
     const int n = g.NumPoints();
     if (n <= kMaxDetalle) {
@@ -141,10 +154,15 @@ QAbstractAxis* ejePuntos(const ControlGrafico& g, const Puntos& p, bool centrado
             eje->setLabelsAngle(-90);
         return eje;
     }
-    auto* eje = new QValueAxis;
+    // Rows numbered from 1 at round steps; row r sits at r - 1.
+    auto* eje = new QCategoryAxis;
     const double margen = centrados ? 0.5 : 0.0;
     eje->setRange(-margen, n - 1 + margen);
-    eje->setLabelFormat(QStringLiteral("%.0f"));
+    eje->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const double salto = paso(n);
+    eje->append(locale.toString(1), 0);
+    for (double fila = salto; fila <= n; fila += salto)
+        eje->append(locale.toString(static_cast<qlonglong>(fila)), fila - 1);
     eje->setTitleText(g.BottomTitle + QStringLiteral(" (fila)"));
     return eje;
 }
@@ -160,42 +178,18 @@ QBarSet* conjunto(const ControlGrafico& g, const Puntos& p) {
     return set;
 }
 
-// Many bars as one filled outline: at this density they touch anyway.
-QAreaSeries* barrasEnBloque(const ControlGrafico& g, const Puntos& p, bool horizontales) {
-    auto* contorno = new QLineSeries;
-    auto* base = new QLineSeries;
-    QList<QPointF> puntos;
-    puntos.reserve(p.valores.size() * 4);
-    for (qsizetype i = 0; i < p.valores.size(); ++i) {
-        const double a = i - 0.4, b = i + 0.4, v = p.valores[i];
-        if (horizontales)
-            puntos << QPointF(0, a) << QPointF(v, a) << QPointF(v, b) << QPointF(0, b);
-        else
-            puntos << QPointF(a, 0) << QPointF(a, v) << QPointF(b, v) << QPointF(b, 0);
-    }
-    contorno->replace(puntos);
-    const double n = static_cast<double>(p.valores.size());
-    if (horizontales)
-        base->replace(QList<QPointF>{{0, n}, {0, -1}});
-    else
-        base->replace(QList<QPointF>{{n, 0}, {-1, 0}});
-    auto* area = new QAreaSeries(contorno, base);
-    const QColor c = paletas::principal(g.Palette());
-    area->setColor(c);
-    area->setBorderColor(c);
-    return area;
-}
-
-void barrasSimples(QChart& chart, const ControlGrafico& g, const Puntos& p, bool horizontales) {
-    QAbstractAxis* puntos = ejePuntos(g, p, true);
+void barrasSimples(QChart& chart, const ControlGrafico& g, const Puntos& p, const QLocale& locale,
+                   bool horizontales) {
+    QAbstractAxis* puntos = ejePuntos(g, p, locale, true);
     QValueAxis* frecuencias = ejeFrecuencias(g, p.maximo);
     QAbstractSeries* serie = nullptr;
     if (g.NumPoints() > kMaxDetalle) {
-        serie = barrasEnBloque(g, p, horizontales);
+        // Only maps values to positions for the bars painted below.
+        serie = new QLineSeries;
     } else {
-        QAbstractBarSeries* barras = horizontales
-                                         ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
-                                         : static_cast<QAbstractBarSeries*>(new QBarSeries);
+        QAbstractBarSeries* barras =
+            horizontales ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
+                         : static_cast<QAbstractBarSeries*>(new QBarSeries);
         barras->append(conjunto(g, p));
         // Bars of a frequency diagram stand apart.
         barras->setBarWidth(0.6);
@@ -221,6 +215,19 @@ void barrasSimples(QChart& chart, const ControlGrafico& g, const Puntos& p, bool
     if (auto* conjuntoBarras = qobject_cast<QAbstractBarSeries*>(serie))
         for (QBarSet* s : conjuntoBarras->barSets())
             s->setLabelColor(Qt::black);
+    if (g.NumPoints() > kMaxDetalle) {
+        // Neighbouring bars touch at this density; the tallest of each column shows.
+        QList<RectangulosGrafico::Rectangulo> barras;
+        const QColor color = paletas::principal(g.Palette());
+        for (const grafico::Columna& c : grafico::columnasDe(p.todos(), kColumnas)) {
+            const double v = p.valores[c.indiceMaximo];
+            const QRectF valores =
+                horizontales ? QRectF(QPointF(0, c.desde - 0.5), QPointF(v, c.hasta + 0.5))
+                             : QRectF(QPointF(c.desde - 0.5, 0), QPointF(c.hasta + 0.5, v));
+            barras.append({valores, color});
+        }
+        new RectangulosGrafico(&chart, serie, std::move(barras)); // the chart owns it
+    }
 }
 
 // A stacked chart of one data set: a single column split into the points'
@@ -240,6 +247,7 @@ void barraCompuesta(QChart& chart, const ControlGrafico& g, const Puntos& p, boo
     categoria->append(g.BottomTitle);
 
     QList<QAbstractSeries*> series;
+    QList<RectangulosGrafico::Rectangulo> partes;
     if (n <= kMaxDetalle) {
         QAbstractBarSeries* pila =
             horizontal ? static_cast<QAbstractBarSeries*>(new QHorizontalStackedBarSeries)
@@ -260,28 +268,17 @@ void barraCompuesta(QChart& chart, const ControlGrafico& g, const Puntos& p, boo
         }
         series << pila;
     } else {
-        // One band per palette colour, each holding every n-th share.
-        QList<QLineSeries*> bordes;
-        for (int k = 0; k < 8; ++k)
-            bordes << new QLineSeries;
+        // Painted as rectangles, shares thinner than a line joined.
+        series << new QLineSeries; // maps values to positions only
         double acumulado = 0;
-        for (int i = 0; i < n; ++i) {
-            const double desde = acumulado, hasta = acumulado + p.valores[i];
+        int k = 0;
+        for (const grafico::Tramo& t : grafico::tramosVisibles(p.todos(), kParteMinima)) {
+            const double desde = acumulado, hasta = acumulado + t.suma;
             acumulado = hasta;
-            QLineSeries* s = bordes[i % 8];
-            if (horizontal)
-                *s << QPointF(desde, -0.225) << QPointF(desde, 0.225) << QPointF(hasta, 0.225)
-                   << QPointF(hasta, -0.225) << QPointF(desde, -0.225);
-            else
-                *s << QPointF(-0.225, desde) << QPointF(-0.225, hasta) << QPointF(0.225, hasta)
-                   << QPointF(0.225, desde) << QPointF(-0.225, desde);
-        }
-        for (int k = 0; k < 8; ++k) {
-            auto* area = new QAreaSeries(bordes[k]);
-            const QColor c = paletas::color(g.Palette(), k);
-            area->setColor(c);
-            area->setBorderColor(c);
-            series << area;
+            const QRectF valores = horizontal
+                                       ? QRectF(QPointF(desde, -0.225), QPointF(hasta, 0.225))
+                                       : QRectF(QPointF(-0.225, desde), QPointF(0.225, hasta));
+            partes.append({valores, paletas::color(g.Palette(), k++)});
         }
     }
     for (QAbstractSeries* s : series)
@@ -294,6 +291,8 @@ void barraCompuesta(QChart& chart, const ControlGrafico& g, const Puntos& p, boo
     for (QAbstractSeries* s : series)
         unir(s, categoria, total);
     total->setRange(0, maximo);
+    if (!partes.isEmpty())
+        new RectangulosGrafico(&chart, series.front(), std::move(partes)); // the chart owns it
     if (n <= kMaxDetalle) {
         chart.legend()->setVisible(true);
         chart.legend()->setAlignment(horizontal ? Qt::AlignBottom : Qt::AlignRight);
@@ -310,15 +309,19 @@ void sectores(QChart& chart, const ControlGrafico& g, const Puntos& p, const QLo
     auto* tarta = new QPieSeries;
     tarta->setPieSize(estilo == 2 ? 0.62 : 0.78);
     QList<QPieSlice*> porciones;
-    porciones.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        auto* s = new QPieSlice(detalle ? p.etiquetas[i] : QString(), p.valores[i]);
-        porciones << s;
+    if (detalle) {
+        porciones.reserve(n);
+        for (int i = 0; i < n; ++i)
+            porciones << new QPieSlice(p.etiquetas[i], p.valores[i]);
+    } else {
+        // Sectors thinner than a line are joined: one slice per visible sector.
+        for (const grafico::Tramo& t : grafico::tramosVisibles(p.todos(), kParteMinima))
+            porciones << new QPieSlice(QString(), t.suma);
     }
     tarta->append(porciones);
     // The chart's theme colours a series as it is added: style it afterwards.
     chart.addSeries(tarta);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < porciones.size(); ++i) {
         QPieSlice* s = porciones[i];
         const QColor c = paletas::color(g.Palette(), i);
         if (bn) {
@@ -335,8 +338,12 @@ void sectores(QChart& chart, const ControlGrafico& g, const Puntos& p, const QLo
             s->setBrush(c);
             s->setPen(QPen(Qt::white, 2));
         }
-        if (!detalle)
+        if (!detalle) {
+            // Outlines of hundreds of thin sectors would cover the sectors.
+            if (!bn)
+                s->setPen(QPen(c, 1));
             continue;
+        }
         const QString pct =
             locale.toString(p.total > 0 ? 100.0 * p.valores[i] / p.total : 0.0, 'f', 1) +
             QStringLiteral(" %");
@@ -374,19 +381,33 @@ void sectores(QChart& chart, const ControlGrafico& g, const Puntos& p, const QLo
         chart.legend()->setAlignment(Qt::AlignRight);
         const QList<QLegendMarker*> marcas = chart.legend()->markers(tarta);
         for (int i = 0; i < marcas.size() && i < n; ++i)
-            marcas[i]->setLabel(
-                QStringLiteral("%1 (%2)").arg(p.etiquetas[i], locale.toString(p.valores[i], 'f', 0)));
+            marcas[i]->setLabel(QStringLiteral("%1 (%2)").arg(
+                p.etiquetas[i], locale.toString(p.valores[i], 'f', 0)));
     }
 }
 
 // --- lines ------------------------------------------------------------------
 
-void lineas(QChart& chart, const ControlGrafico& g, const Puntos& p) {
+QImage simbolo(bool cuadrado, const QColor& relleno, const QColor& borde) {
+    QImage imagen(5, 5, QImage::Format_ARGB32_Premultiplied);
+    imagen.fill(Qt::transparent);
+    QPainter pintor(&imagen);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    pintor.setPen(QPen(borde, 1));
+    pintor.setBrush(relleno);
+    if (cuadrado)
+        pintor.drawRect(QRectF(0.5, 0.5, 4, 4));
+    else
+        pintor.drawEllipse(QRectF(0.5, 0.5, 4, 4));
+    return imagen;
+}
+
+void lineas(QChart& chart, const ControlGrafico& g, const Puntos& p, const QLocale& locale) {
     const int estilo = g.GraphStyle();
     const bool simbolos = estilo == 1 || estilo == 3;
     const bool palos = estilo == 2 || estilo == 3;
     const int n = g.NumPoints();
-    QAbstractAxis* puntos = ejePuntos(g, p, true);
+    QAbstractAxis* puntos = ejePuntos(g, p, locale, true);
     QValueAxis* frecuencias = ejeFrecuencias(g, p.maximo);
     rejilla(chart, g, puntos, frecuencias);
 
@@ -394,9 +415,17 @@ void lineas(QChart& chart, const ControlGrafico& g, const Puntos& p) {
     if (palos) {
         auto* s = new QLineSeries;
         QList<QPointF> zigzag;
-        zigzag.reserve(n * 3);
-        for (int i = 0; i < n; ++i)
-            zigzag << QPointF(i, 0) << QPointF(i, p.valores[i]) << QPointF(i, 0);
+        if (n <= kMaxDetalle) {
+            for (int i = 0; i < n; ++i)
+                zigzag << QPointF(i, 0) << QPointF(i, p.valores[i]) << QPointF(i, 0);
+        } else {
+            // Sticks rise from zero: the tallest of each column covers the rest.
+            for (const grafico::Columna& c : grafico::columnasDe(p.todos(), kColumnas)) {
+                const double v = p.valores[c.indiceMaximo];
+                zigzag << QPointF(c.indiceMaximo, 0) << QPointF(c.indiceMaximo, v)
+                       << QPointF(c.indiceMaximo, 0);
+            }
+        }
         s->replace(zigzag);
         s->setPen(QPen(paletas::color(g.Palette(), 2), n > kMaxDetalle ? 1 : 4, Qt::SolidLine,
                        Qt::FlatCap));
@@ -404,22 +433,36 @@ void lineas(QChart& chart, const ControlGrafico& g, const Puntos& p) {
     }
     auto* linea = new QLineSeries;
     QList<QPointF> trazo;
-    trazo.reserve(n);
-    for (int i = 0; i < n; ++i)
-        trazo << QPointF(i, p.valores[i]);
+    if (n <= kMaxDetalle) {
+        for (int i = 0; i < n; ++i)
+            trazo << QPointF(i, p.valores[i]);
+    } else {
+        for (const int i : grafico::trazoReducido(p.todos(), kColumnas))
+            trazo << QPointF(i, p.valores[i]);
+    }
     linea->replace(trazo);
     const QColor c = paletas::principal(g.Palette());
     linea->setPen(QPen(paletas::borde(c), palos ? 1.5 : 2.5));
     series << linea;
-    if (simbolos) {
+    if (simbolos && n <= kMaxDetalle) {
         auto* marcas = new QScatterSeries;
         marcas->replace(trazo);
         marcas->setMarkerShape(palos ? QScatterSeries::MarkerShapeRectangle
                                      : QScatterSeries::MarkerShapeCircle);
-        marcas->setMarkerSize(n > kMaxDetalle ? 4 : 10);
-        const QColor relleno = paletas::color(g.Palette(), 1);
-        marcas->setColor(relleno);
+        marcas->setMarkerSize(10);
+        marcas->setColor(paletas::color(g.Palette(), 1));
         marcas->setBorderColor(paletas::borde(c));
+        series << marcas;
+    } else if (simbolos) {
+        // Thousands of symbols: painted as one image each by an invisible line
+        // instead of one scene item each, and those drawn over each other once.
+        auto* marcas = new QLineSeries;
+        QList<QPointF> visibles;
+        for (const int i : grafico::simbolosVisibles(p.todos(), 1024, 512))
+            visibles << QPointF(i, p.valores[i]);
+        marcas->replace(visibles);
+        marcas->setPen(Qt::NoPen);
+        marcas->setLightMarker(simbolo(palos, paletas::color(g.Palette(), 1), paletas::borde(c)));
         series << marcas;
     }
     // Bar-category axes place point i at i, as the line series expect.
@@ -457,24 +500,25 @@ std::unique_ptr<QChart> construirGrafico(const ControlGrafico& grafico, const QL
     chart->setBackgroundBrush(Qt::white);
     chart->setBackgroundRoundness(0);
     chart->setTitleFont(letra(12, true));
-    chart->setTitle(grafico.GraphTitle);
     chart->legend()->setVisible(false);
     chart->legend()->setFont(letra(8));
+    // A cleared chart is blank, title included.
     if (!grafico.dibujado() || grafico.NumPoints() == 0)
         return chart;
+    chart->setTitle(grafico.GraphTitle);
     const Puntos p = leerPuntos(grafico, locale);
     switch (grafico.GraphType()) {
     case ControlGrafico::kSectores:
         sectores(*chart, grafico, p, locale);
         break;
     case ControlGrafico::kLineas:
-        lineas(*chart, grafico, p);
+        lineas(*chart, grafico, p, locale);
         break;
     default:
         if (grafico.GraphStyle() >= 2)
             barraCompuesta(*chart, grafico, p, grafico.GraphStyle() == 3);
         else
-            barrasSimples(*chart, grafico, p, grafico.GraphStyle() == 1);
+            barrasSimples(*chart, grafico, p, locale, grafico.GraphStyle() == 1);
         break;
     }
     return chart;
