@@ -16,17 +16,17 @@ constexpr int kMaxSeries = 1;
 
 [[noreturn]] void noValido(const char* propiedad, long long valor) {
     throw ErrorGrafico(ErrorGrafico::kValorNoValido, std::string("Valor de propiedad no válido (") +
-                                                         propiedad + " = " +
-                                                         std::to_string(valor) + ")");
+                                                         propiedad + " = " + std::to_string(valor) +
+                                                         ")");
 }
 
 // A value that does not fit the property's integer type overflows, as an
 // assignment to a 16-bit property would.
 template <typename T> T entero(const char* propiedad, long long valor) {
     if (valor < std::numeric_limits<T>::min() || valor > std::numeric_limits<T>::max())
-        throw ErrorGrafico(ErrorGrafico::kDesbordamiento,
-                           std::string("Desbordamiento (") + propiedad + " = " +
-                               std::to_string(valor) + ")");
+        throw ErrorGrafico(ErrorGrafico::kDesbordamiento, std::string("Desbordamiento (") +
+                                                              propiedad + " = " +
+                                                              std::to_string(valor) + ")");
     return static_cast<T>(valor);
 }
 

@@ -27,6 +27,7 @@ public:
     static constexpr std::int32_t kBorrarTodo = 9; // DataReset: every data array
 
     void setDibujo(DibujoGrafico* dibujo) { dibujo_ = dibujo; }
+    DibujoGrafico* dibujo() const { return dibujo_; }
 
     void setDataReset(long long valor);
     void setNumSets(long long valor);
@@ -81,7 +82,7 @@ private:
     std::int16_t rejilla_ = 0;
     std::int32_t modo_ = kDibujar;
     bool dibujado_ = false;
-    std::vector<std::int32_t> datos_;         // set-major, numSets_ x numPoints_
+    std::vector<std::int32_t> datos_;        // set-major, numSets_ x numPoints_
     std::vector<EtiquetaGrafico> etiquetas_; // one per point
 };
 

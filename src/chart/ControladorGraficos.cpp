@@ -1,4 +1,5 @@
 #include "ControladorGraficos.h"
+#include "DibujoGrafico.h"
 
 #include "CalculadoraEscritorio.h"
 #include "ErrorGrafico.h"
@@ -34,6 +35,17 @@ constexpr std::array<BotonGrafico, 4> kBotones{{
     {"botonCALGEN", " Calculadora Genérica ", 0, {}},
 }};
 
+constexpr std::array<BotonAula, 6> kBotonesAula{{
+    {"botonHISTOGRAMA", " Histograma ", " Histograma: rectángulos sobre las clases ",
+     TipoAula::Histograma},
+    {"botonPOLIGONO", " Polígono ", " Polígono de frecuencias ", TipoAula::Poligono},
+    {"botonHISTPOL", " Hist.+Polígono ", " Histograma y polígono de frecuencias ",
+     TipoAula::HistogramaPoligono},
+    {"botonOJIVA", " Ojiva ", " Ojiva: polígono de frecuencias acumuladas ", TipoAula::Ojiva},
+    {"botonNUBE", " Nube ", " Nube de puntos y rectas de regresión ", TipoAula::Nube},
+    {"botonCAJA", " Caja ", " Diagrama de caja ", TipoAula::Caja},
+}};
+
 const QStringList kPaletas{QStringLiteral("Color"), QStringLiteral("Pastel"),
                            QStringLiteral("Grises")};
 const QStringList kRejillas{QStringLiteral("Ninguna"), QStringLiteral("Horizontal"),
@@ -56,6 +68,7 @@ ControladorGraficos::ControladorGraficos(Documento& documento, QString rutaDat, 
     : QObject(parent), doc_(documento), rutaDat_(std::move(rutaDat)) {
     connect(&doc_, &Documento::abierto, this, [this] {
         // An open clears the chart and the lists until the next chart button.
+        aula_.reset();
         ejecutar([this] { graph1_.setDrawMode(ControlGrafico::kBorrar); });
         Comenzar();
     });
@@ -65,6 +78,10 @@ ControladorGraficos::~ControladorGraficos() = default;
 
 std::span<const BotonGrafico> ControladorGraficos::botones() {
     return kBotones;
+}
+
+std::span<const BotonAula> ControladorGraficos::botonesAula() {
+    return kBotonesAula;
 }
 
 void ControladorGraficos::Comenzar() {
@@ -135,8 +152,12 @@ void ControladorGraficos::Toolbar3_ButtonClick(const QString& clave) {
     for (const BotonGrafico& b : kBotones)
         if (clave == QLatin1String(b.clave))
             boton = &b;
-    if (!boton)
+    if (!boton) {
+        for (const BotonAula& b : kBotonesAula)
+            if (clave == QLatin1String(b.clave) && doc_.NumRegistros >= 1)
+                dibujarAula(b.tipo);
         return;
+    }
     if (boton->tipo == 0) {
         if (calculadora_)
             ejecutar([this] { calculadora_->abrir(); });
@@ -153,6 +174,7 @@ void ControladorGraficos::Toolbar3_ButtonClick(const QString& clave) {
 }
 
 void ControladorGraficos::dibujarTipo(const BotonGrafico& boton) {
+    aula_.reset();
     BorrarCboGraf();
     for (const char* estilo : boton.estilos)
         estado_.cboESTILO << QString::fromUtf8(estilo);
@@ -163,6 +185,26 @@ void ControladorGraficos::dibujarTipo(const BotonGrafico& boton) {
     titulos();
     PintarGrafico(doc_.listas.Valores, doc_.listas.Frecuencias);
     emit pestanaPedida(kPestanaGraficos);
+}
+
+void ControladorGraficos::dibujarAula(TipoAula tipo) {
+    BorrarCboGraf();
+    estado_.cboESTILO = estilosAula(tipo);
+    estado_.seleccion[0] = estado_.cboESTILO.isEmpty() ? -1 : 0;
+    emit cambiado();
+    ejecutar([&] { aula_ = construirAula(doc_, tipo, opcionesAula(tipo, 0)); });
+    if (!aula_) {
+        // Unlike a failed Graph1 chart, the student is told why.
+        emit aviso(QString::fromStdString(doc_.error.MensajeError));
+        return;
+    }
+    redibujarAula();
+    emit pestanaPedida(kPestanaGraficos);
+}
+
+void ControladorGraficos::redibujarAula() {
+    if (DibujoGrafico* dibujo = graph1_.dibujo())
+        dibujo->dibujarAula(*aula_);
 }
 
 void ControladorGraficos::titulos() {
@@ -180,8 +222,7 @@ void ControladorGraficos::titulos() {
     graph1_.LeftTitle = QStringLiteral("n") + QChar(0x1D62);
 }
 
-void ControladorGraficos::opcion(int lista, int posicion,
-                                 const std::function<void(int)>& aplicar) {
+void ControladorGraficos::opcion(int lista, int posicion, const std::function<void(int)>& aplicar) {
     ejecutar([&] {
         aplicar(posicion);
         estado_.seleccion[static_cast<std::size_t>(lista)] = posicion;
@@ -191,14 +232,41 @@ void ControladorGraficos::opcion(int lista, int posicion,
 }
 
 void ControladorGraficos::cboESTILO_Click(int posicion) {
+    if (aula_) {
+        // The style list holds this chart's options: the chart is computed again.
+        estado_.seleccion[0] = posicion;
+        emit cambiado();
+        const TipoAula tipo = aula_->tipo;
+        const int paleta = aula_->paleta, rejilla = aula_->rejilla;
+        ejecutar([&] { aula_ = construirAula(doc_, tipo, opcionesAula(tipo, posicion)); });
+        if (!aula_) {
+            emit aviso(QString::fromStdString(doc_.error.MensajeError));
+            return;
+        }
+        aula_->paleta = paleta;
+        aula_->rejilla = rejilla;
+        return redibujarAula();
+    }
     opcion(0, posicion, [this](int p) { graph1_.setGraphStyle(p); });
 }
 
 void ControladorGraficos::cboPALETA_Click(int posicion) {
+    if (aula_) {
+        aula_->paleta = posicion;
+        estado_.seleccion[1] = posicion;
+        emit cambiado();
+        return redibujarAula();
+    }
     opcion(1, posicion, [this](int p) { graph1_.setPalette(p); });
 }
 
 void ControladorGraficos::cboREJILLA_Click(int posicion) {
+    if (aula_) {
+        aula_->rejilla = posicion;
+        estado_.seleccion[2] = posicion;
+        emit cambiado();
+        return redibujarAula();
+    }
     opcion(2, posicion, [this](int p) { graph1_.setGridStyle(p); });
 }
 

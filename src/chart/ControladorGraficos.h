@@ -2,6 +2,7 @@
 
 #include "ControlGrafico.h"
 #include "EstadoGraficos.h"
+#include "GraficoAula.h"
 #include "stats/EngineLists.h"
 
 #include <QObject>
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <span>
 
 namespace kalnor {
@@ -17,10 +19,18 @@ class CalculadoraEscritorio;
 class Documento;
 
 // One button of Toolbar3.
+// A classroom chart's button, after the three above.
+struct BotonAula {
+    const char* clave;
+    const char* texto;
+    const char* consejo;
+    TipoAula tipo;
+};
+
 struct BotonGrafico {
     const char* clave;
     const char* texto;
-    std::int32_t tipo;       // GraphType; 0 for the calculator button
+    std::int32_t tipo;      // GraphType; 0 for the calculator button
     const char* estilos[4]; // items of cboESTILO for this type
 };
 
@@ -36,10 +46,13 @@ public:
     ~ControladorGraficos() override;
 
     static std::span<const BotonGrafico> botones();
+    static std::span<const BotonAula> botonesAula();
 
     ControlGrafico& Graph1() { return graph1_; }
     const ControlGrafico& Graph1() const { return graph1_; }
     const EstadoGraficos& estado() const { return estado_; }
+    // The classroom chart shown, if one is (instead of Graph1's).
+    const std::optional<GraficoAula>& aula() const { return aula_; }
 
     // The calculator panel's display reset, run by every button.
     void setLimpiarDisplay(std::function<void()> limpiar) { limpiarDisplay_ = std::move(limpiar); }
@@ -73,6 +86,8 @@ signals:
 private:
     void ejecutar(const std::function<void()>& manejador);
     void dibujarTipo(const BotonGrafico& boton);
+    void dibujarAula(TipoAula tipo);
+    void redibujarAula();
     void titulos();
     void opcion(int lista, int posicion, const std::function<void(int)>& aplicar);
     bool escribirEn(const QString& carpeta);
@@ -83,6 +98,7 @@ private:
     EstadoGraficos estado_;
     std::function<void()> limpiarDisplay_;
     CalculadoraEscritorio* calculadora_ = nullptr;
+    std::optional<GraficoAula> aula_;
 };
 
 } // namespace kalnor

@@ -18,6 +18,7 @@ public:
     void borrar() override { imagen_ = QImage(); }
     void dibujar(const ControlGrafico& grafico) override;
     bool escribirImagen(const ControlGrafico& grafico, const QString& ruta) override;
+    void dibujarAula(const GraficoAula& grafico) override;
 
     // The last drawing (null before the first one and after a clear).
     const QImage& imagen() const { return imagen_; }

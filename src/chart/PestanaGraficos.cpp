@@ -2,6 +2,7 @@
 
 #include "ControladorGraficos.h"
 #include "EstadoGraficos.h"
+#include "IconosAula.h"
 #include "VistaGrafico.h"
 #include "app/Rutas.h"
 
@@ -55,11 +56,21 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
     barra_ = new QToolBar(QStringLiteral("Gráficos"), this);
     barra_->setObjectName(QStringLiteral("Toolbar3"));
     barra_->setMovable(false);
-    barra_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // The classroom charts carry a picture; the first four buttons are words only.
+    barra_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     for (const BotonGrafico& b : ControladorGraficos::botones()) {
         const QString clave = QString::fromLatin1(b.clave);
         QAction* accion = barra_->addAction(QString::fromUtf8(b.texto));
         accion->setObjectName(clave);
+        connect(accion, &QAction::triggered, this,
+                [this, clave] { controlador_->Toolbar3_ButtonClick(clave); });
+    }
+    barra_->addSeparator();
+    for (const BotonAula& b : ControladorGraficos::botonesAula()) {
+        const QString clave = QString::fromLatin1(b.clave);
+        QAction* accion = barra_->addAction(iconoAula(b.tipo), QString::fromUtf8(b.texto));
+        accion->setObjectName(clave);
+        accion->setToolTip(QString::fromUtf8(b.consejo));
         connect(accion, &QAction::triggered, this,
                 [this, clave] { controlador_->Toolbar3_ButtonClick(clave); });
     }

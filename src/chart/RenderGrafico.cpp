@@ -1,6 +1,7 @@
 #include "RenderGrafico.h"
 
 #include "ControlGrafico.h"
+#include "EstiloGrafico.h"
 #include "Paletas.h"
 #include "RectangulosGrafico.h"
 #include "ReduccionPuntos.h"
@@ -32,6 +33,10 @@
 namespace kalnor {
 
 namespace {
+
+using estilo::estiloEje;
+using estilo::letra;
+using estilo::paso;
 
 // Beyond this many points labels, legends and single items would only pile up
 // into an unreadable (and slow) mass: the chart is then drawn as one shape.
@@ -86,17 +91,6 @@ QStringList unicas(const QStringList& etiquetas) {
     return resultado;
 }
 
-// A round step (1, 2 or 5 times a power of ten, never below 1: frequencies
-// are whole numbers) giving about eight ticks up to `maximo`.
-double paso(double maximo) {
-    const double bruto = std::max(1.0, maximo / 8.0);
-    const double potencia = std::pow(10.0, std::floor(std::log10(bruto)));
-    for (const double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * potencia >= bruto)
-            return m * potencia;
-    return 10.0 * potencia;
-}
-
 QValueAxis* ejeFrecuencias(const ControlGrafico& g, double maximo) {
     auto* eje = new QValueAxis;
     const double p = paso(maximo);
@@ -108,22 +102,6 @@ QValueAxis* ejeFrecuencias(const ControlGrafico& g, double maximo) {
     eje->setLabelFormat(QStringLiteral("%.0f"));
     eje->setTitleText(g.LeftTitle);
     return eje;
-}
-
-QFont letra(int puntos, bool negrita = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPointSize(puntos);
-    f.setBold(negrita);
-    return f;
-}
-
-void estiloEje(QAbstractAxis* eje) {
-    eje->setLabelsFont(letra(8));
-    eje->setTitleFont(letra(9, true));
-    eje->setLinePen(QPen(QColor(0x30, 0x30, 0x30), 1));
-    eje->setGridLinePen(QPen(QColor(0xb0, 0xb0, 0xb0), 1, Qt::DashLine));
-    eje->setGridLineVisible(false);
-    eje->setMinorGridLineVisible(false);
 }
 
 // The bottom axis's grid lines are vertical, the left axis's horizontal.
@@ -525,20 +503,7 @@ std::unique_ptr<QChart> construirGrafico(const ControlGrafico& grafico, const QL
 }
 
 QImage imagenGrafico(const ControlGrafico& grafico, QSize tamano, const QLocale& locale) {
-    QImage imagen(tamano, QImage::Format_ARGB32_Premultiplied);
-    imagen.fill(Qt::white);
-    QGraphicsScene escena;
-    QChart* chart = construirGrafico(grafico, locale).release();
-    escena.addItem(chart); // the scene owns it now
-    chart->setGeometry(QRectF(QPointF(0, 0), tamano));
-    escena.setSceneRect(QRectF(QPointF(0, 0), tamano));
-    // Lay the chart out before painting.
-    chart->layout()->activate();
-    QPainter pintor(&imagen);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    pintor.setRenderHint(QPainter::TextAntialiasing);
-    escena.render(&pintor, QRectF(QPointF(0, 0), tamano), QRectF(QPointF(0, 0), tamano));
-    return imagen;
+    return estilo::imagenDe(construirGrafico(grafico, locale), tamano);
 }
 
 } // namespace kalnor

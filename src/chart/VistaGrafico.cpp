@@ -1,5 +1,6 @@
 #include "VistaGrafico.h"
 
+#include "RenderAula.h"
 #include "RenderGrafico.h"
 
 #include <QChart>
@@ -32,6 +33,10 @@ void VistaGrafico::borrar() {
 
 void VistaGrafico::dibujar(const ControlGrafico& grafico) {
     cambiarGrafico(construirGrafico(grafico, locale()).release());
+}
+
+void VistaGrafico::dibujarAula(const GraficoAula& grafico) {
+    cambiarGrafico(construirGraficoAula(grafico, locale()).release());
 }
 
 bool VistaGrafico::escribirImagen(const ControlGrafico&, const QString& ruta) {

@@ -18,6 +18,7 @@ public:
     void borrar() override;
     void dibujar(const ControlGrafico& grafico) override;
     bool escribirImagen(const ControlGrafico& grafico, const QString& ruta) override;
+    void dibujarAula(const GraficoAula& grafico) override;
 
 signals:
     void pulsado();

@@ -28,7 +28,11 @@ std::optional<int> entero(const std::string& texto, int minimo, int maximo) {
 }
 
 const std::map<std::string, const char*, std::less<>> kTipos{
-    {"barras", "botonBARRAS"}, {"sectores", "botonSECTORES"}, {"lineas", "botonLINEAS"}};
+    {"barras", "botonBARRAS"},     {"sectores", "botonSECTORES"},
+    {"lineas", "botonLINEAS"},     {"histograma", "botonHISTOGRAMA"},
+    {"poligono", "botonPOLIGONO"}, {"histograma+poligono", "botonHISTPOL"},
+    {"ojiva", "botonOJIVA"},       {"nube", "botonNUBE"},
+    {"caja", "botonCAJA"}};
 
 } // namespace
 
@@ -86,8 +90,12 @@ int Grafico(const Argumentos& args) {
     graficos.Toolbar3_ButtonClick(QString::fromLatin1(kTipos.find(tipo)->second));
     if (doc.error.failed())
         return fallo(fichero + ": " + doc.error.MensajeError);
-    if (!graficos.Graph1().dibujado())
+    const std::optional<TipoAula> aula = tipoAulaDe(QString::fromStdString(tipo));
+    if (aula ? !graficos.aula() : !graficos.Graph1().dibujado())
         return fallo(fichero + ": la tabla está vacía, no hay nada que dibujar");
+    // The classroom charts' style list holds their options, when they have any.
+    if (aula && estilo && *estilo >= estilosAula(*aula).size())
+        return usoIncorrecto("grafico");
     if (estilo)
         graficos.cboESTILO_Click(*estilo);
     if (paleta)

@@ -31,6 +31,8 @@ public:
     QString carpetaSinPermiso; // writes into it fail, as in a read-only folder
     void borrar() override { ++borrados; }
     void dibujar(const ControlGrafico&) override { ++dibujos; }
+    std::vector<TipoAula> aulas;
+    void dibujarAula(const GraficoAula& g) override { aulas.push_back(g.tipo); }
     bool escribirImagen(const ControlGrafico&, const QString& ruta) override {
         if (!escribir ||
             (!carpetaSinPermiso.isEmpty() && QFileInfo(ruta).absolutePath() == carpetaSinPermiso))
@@ -300,6 +302,96 @@ TEST_F(Graficos, ClickReportsAFailedWrite) {
     EXPECT_TRUE(c.Graph1_Click().isEmpty());
     EXPECT_TRUE(doc.error.failed());
     EXPECT_TRUE(aviso.startsWith("No se ha podido guardar el gráfico"));
+}
+
+TEST_F(Graficos, ClassroomChartButtonsDrawFromTheOpenTable) {
+    abrir("CON", "LiX,LsX,ni\n0,10,3\n10,20,7\n20,40,6\n40,50,2\n");
+    std::vector<int> pestanas;
+    QObject::connect(&c, &ControladorGraficos::pestanaPedida,
+                     [&](int i) { pestanas.push_back(i); });
+    c.Toolbar3_ButtonClick("botonHISTOGRAMA");
+    ASSERT_EQ(dibujo.aulas, std::vector{TipoAula::Histograma});
+    ASSERT_TRUE(c.aula());
+    EXPECT_EQ(pestanas, std::vector{ControladorGraficos::kPestanaGraficos});
+    EXPECT_EQ(limpiezas, 1);
+    // Unequal widths: densities, and the axis says so.
+    const auto& h = *c.aula()->histograma;
+    EXPECT_TRUE(h.densidad);
+    EXPECT_EQ(c.aula()->ejeY, QString::fromUtf8(grafico::kEjeDensidad));
+    EXPECT_DOUBLE_EQ(h.barras[2].altura, 6.0 / 20.0);
+    EXPECT_TRUE(e().cboESTILO.isEmpty());
+
+    c.Toolbar3_ButtonClick("botonOJIVA");
+    EXPECT_EQ(e().cboESTILO, estilosAula(TipoAula::Ojiva));
+    EXPECT_EQ(e().seleccion[0], 0);
+    EXPECT_FALSE(c.aula()->opciones.porcentaje);
+    EXPECT_EQ(c.aula()->ojiva->puntos.back().y, 18);
+    c.cboESTILO_Click(2); // Fᵢ % with the quartiles
+    EXPECT_TRUE(c.aula()->opciones.porcentaje);
+    EXPECT_TRUE(c.aula()->opciones.cuartiles);
+    EXPECT_DOUBLE_EQ(c.aula()->ojiva->puntos.back().y, 100.0);
+    c.cboPALETA_Click(2);
+    c.cboREJILLA_Click(3);
+    EXPECT_EQ(c.aula()->paleta, 2);
+    EXPECT_EQ(c.aula()->rejilla, 3);
+    c.cboESTILO_Click(1); // the palette and grid stay
+    EXPECT_EQ(c.aula()->paleta, 2);
+    EXPECT_FALSE(c.aula()->opciones.cuartiles);
+    EXPECT_EQ(dibujo.aulas.size(), 6u);
+
+    // Graph1's charts take over again.
+    c.Toolbar3_ButtonClick("botonBARRAS");
+    EXPECT_FALSE(c.aula());
+    EXPECT_EQ(dibujo.dibujos, 1);
+}
+
+TEST_F(Graficos, ClassroomChartsThatDoNotApplySayWhy) {
+    abrir("CAT", "Xi,ni\nRojo,3\nVerde,1\n");
+    QString aviso;
+    QObject::connect(&c, &ControladorGraficos::aviso, [&](const QString& t) { aviso = t; });
+    c.Toolbar3_ButtonClick("botonCAJA");
+    EXPECT_FALSE(c.aula());
+    EXPECT_TRUE(dibujo.aulas.empty());
+    EXPECT_TRUE(aviso.contains("categórica")) << aviso.toStdString();
+    aviso.clear();
+    c.Toolbar3_ButtonClick("botonNUBE");
+    EXPECT_TRUE(aviso.contains("dos variables")) << aviso.toStdString();
+
+    // A discrete variable gets the bar diagram in place of a histogram, and a word on why.
+    abrir("DIS", "Xi,ni\n1,2\n3,5\n4,1\n");
+    c.Toolbar3_ButtonClick("botonHISTOGRAMA");
+    ASSERT_TRUE(c.aula());
+    EXPECT_FALSE(c.aula()->histograma);
+    EXPECT_EQ(c.aula()->palos.size(), 3u);
+    EXPECT_EQ(c.aula()->palos[1].x, 3);
+    EXPECT_EQ(c.aula()->palos[1].y, 5);
+    EXPECT_TRUE(c.aula()->nota.contains("clases"));
+
+    // An empty table draws nothing and says nothing, as the other buttons.
+    abrir("DIS", "");
+    EXPECT_FALSE(c.aula()); // the open forgot the chart
+    aviso.clear();
+    c.Toolbar3_ButtonClick("botonOJIVA");
+    EXPECT_FALSE(c.aula());
+    EXPECT_TRUE(aviso.isEmpty());
+}
+
+TEST_F(Graficos, ScatterReadsBothVariablesAndLeavesTheActiveOne) {
+    abrir("DISDIS", "Xi,Yi,ni\n1,2,1\n2,4,1\n3,6,1\n");
+    doc.VarActiva = "Y";
+    c.Toolbar3_ButtonClick("botonNUBE");
+    ASSERT_TRUE(c.aula());
+    const auto& n = *c.aula()->nube;
+    ASSERT_EQ(n.puntos.size(), 3u);
+    EXPECT_EQ(n.puntos[2].x, 3);
+    EXPECT_EQ(n.puntos[2].y, 6);
+    EXPECT_DOUBLE_EQ(*n.pendienteYX, 2.0);
+    EXPECT_DOUBLE_EQ(*n.pendienteXY, 0.5);
+    EXPECT_EQ(doc.VarActiva, "Y");
+    EXPECT_EQ(doc.listas.Valores[2].asNumber(), 6);
+    c.cboESTILO_Click(3); // points only
+    EXPECT_FALSE(c.aula()->opciones.rectas);
+    EXPECT_FALSE(c.aula()->opciones.centro);
 }
 
 } // namespace

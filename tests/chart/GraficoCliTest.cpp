@@ -41,12 +41,43 @@ TEST_F(GraficoCli, WritesAPngForEveryType) {
         for (const std::string estilo : {"0", "3"}) {
             const std::string png = salida(tipo + estilo + ".png");
             EXPECT_EQ(ejecutar("grafico '" + d + "' --tipo " + tipo + " --estilo " + estilo +
-                               " --paleta 1 --rejilla 3 --png '" + png + "' --ancho 400 --alto 300"),
+                               " --paleta 1 --rejilla 3 --png '" + png +
+                               "' --ancho 400 --alto 300"),
                       0)
                 << tipo;
             EXPECT_TRUE(esPng(png)) << tipo;
         }
     }
+}
+
+TEST_F(GraficoCli, ClassroomChartsAsPngsAndTheirRefusals) {
+    const std::string con =
+        archivos.crear("c.mdb", "CON", "LiX,LsX,ni\n0,10,3\n10,20,7\n20,40,6\n40,50,2\n");
+    const std::string bi = archivos.crear("b.mdb", "DISDIS", "Xi,Yi,ni\n1,2,3\n2,3,1\n4,4,2\n");
+    for (const std::string tipo :
+         {"histograma", "poligono", "histograma+poligono", "ojiva", "caja"}) {
+        const std::string png = salida(tipo + ".png");
+        EXPECT_EQ(ejecutar("grafico '" + con + "' --tipo '" + tipo +
+                           "' --paleta 2 --rejilla 1 --png '" + png + "'"),
+                  0)
+            << tipo;
+        EXPECT_TRUE(esPng(png)) << tipo;
+    }
+    EXPECT_EQ(
+        ejecutar("grafico '" + con + "' --tipo ojiva --estilo 3 --png '" + salida("o.png") + "'"),
+        0);
+    EXPECT_EQ(
+        ejecutar("grafico '" + bi + "' --tipo nube --estilo 1 --png '" + salida("n.png") + "'"), 0);
+    EXPECT_TRUE(esPng(salida("n.png")));
+    // A histogram has no styles; the box's list has two.
+    EXPECT_EQ(ejecutar("grafico '" + con + "' --tipo histograma --estilo 1 --png x.png"), 2);
+    EXPECT_EQ(ejecutar("grafico '" + con + "' --tipo caja --estilo 2 --png x.png"), 2);
+    // Words have no box, one variable has no scatter.
+    const std::string cat = archivos.crear("w.mdb", "CAT", "Xi,ni\nRojo,3\n");
+    EXPECT_EQ(ejecutar("grafico '" + cat + "' --tipo caja --png '" + salida("w.png") + "'"), 1);
+    EXPECT_FALSE(std::filesystem::exists(salida("w.png")));
+    EXPECT_EQ(ejecutar("grafico '" + con + "' --tipo nube --png '" + salida("u.png") + "'"), 1);
+    EXPECT_FALSE(std::filesystem::exists(salida("u.png")));
 }
 
 TEST_F(GraficoCli, SecondVariableOfATwoVariableTable) {

@@ -4,10 +4,13 @@
 #include "app/Rutas.h"
 #include "chart/ControlGrafico.h"
 #include "chart/ControladorGraficos.h"
+#include "chart/GraficoAula.h"
 #include "chart/PestanaGraficos.h"
+#include "chart/RenderAula.h"
 #include "chart/RenderGrafico.h"
 #include "chart/VistaGrafico.h"
 
+#include <QAbstractSeries>
 #include <QAction>
 #include <QApplication>
 #include <QChart>
@@ -71,6 +74,7 @@ private slots:
     void borradoQuedaEnBlanco();
     void etiquetasSegunElIdioma();
     void pestana();
+    void cadaGraficoDeAulaPintaAlgoDistinto();
 };
 
 void RenderGraficoTest::cadaEstiloPintaAlgoDistinto_data() {
@@ -85,7 +89,8 @@ void RenderGraficoTest::cadaEstiloPintaAlgoDistinto() {
     QList<QImage> imagenes;
     for (int estilo = 0; estilo < 4; ++estilo) {
         const QImage imagen = pintar(*ejemplo(tipo, estilo));
-        QVERIFY2(tinta(imagen) > 0.02, qPrintable(QStringLiteral("estilo %1 en blanco").arg(estilo)));
+        QVERIFY2(tinta(imagen) > 0.02,
+                 qPrintable(QStringLiteral("estilo %1 en blanco").arg(estilo)));
         for (const QImage& otra : imagenes)
             QVERIFY2(otra != imagen, qPrintable(QStringLiteral("estilo %1 repetido").arg(estilo)));
         imagenes << imagen;
@@ -130,13 +135,50 @@ void RenderGraficoTest::borradoQuedaEnBlanco() {
 
 void RenderGraficoTest::etiquetasSegunElIdioma() {
     auto g = ejemplo(ControlGrafico::kBarras, 0);
-    QCOMPARE(textoEtiqueta(*g, 1, QLocale(QLocale::Spanish, QLocale::Spain)), QStringLiteral("1,5"));
+    QCOMPARE(textoEtiqueta(*g, 1, QLocale(QLocale::Spanish, QLocale::Spain)),
+             QStringLiteral("1,5"));
     QCOMPARE(textoEtiqueta(*g, 1, QLocale(QLocale::English, QLocale::UnitedStates)),
              QStringLiteral("1.5"));
     QCOMPARE(textoEtiqueta(*g, 2, QLocale::c()), QStringLiteral("Pal"));
     const auto chart = construirGrafico(*g, QLocale(QLocale::Spanish, QLocale::Spain));
     QVERIFY(chart->localizeNumbers());
     QCOMPARE(chart->title(), QStringLiteral("Distribución Discreta"));
+}
+
+void RenderGraficoTest::cadaGraficoDeAulaPintaAlgoDistinto() {
+    testing::DistribucionesPrueba archivos("graficos_aula");
+    Documento uni, bi;
+    QVERIFY(uni.AbrirBase(
+        archivos.crear("c.mdb", "CON", "LiX,LsX,ni\n0,10,3\n10,20,7\n20,40,6\n40,50,2\n")));
+    QVERIFY(bi.AbrirBase(archivos.crear("b.mdb", "DISDIS", "Xi,Yi,ni\n1,2,3\n2,3,1\n4,4,2\n")));
+    const QLocale es(QLocale::Spanish, QLocale::Spain);
+    QList<QImage> imagenes;
+    for (const TipoAula tipo :
+         {TipoAula::Histograma, TipoAula::Poligono, TipoAula::HistogramaPoligono, TipoAula::Ojiva,
+          TipoAula::Caja, TipoAula::Nube}) {
+        Documento& doc = tipo == TipoAula::Nube ? bi : uni;
+        const auto g = construirAula(doc, tipo, opcionesAula(tipo, 0));
+        QVERIFY2(g, doc.error.MensajeError.c_str());
+        const QImage imagen = imagenAula(*g, QSize(480, 360), es);
+        QVERIFY2(tinta(imagen) > 0.02, qPrintable(nombreAula(tipo)));
+        for (const QImage& otra : imagenes)
+            QVERIFY2(otra != imagen, qPrintable(nombreAula(tipo)));
+        imagenes << imagen;
+        // Each style of those that have some draws differently.
+        const QStringList estilos = estilosAula(tipo);
+        for (int e = 1; e < estilos.size(); ++e) {
+            const auto otro = construirAula(doc, tipo, opcionesAula(tipo, e));
+            QVERIFY(otro);
+            QVERIFY2(imagenAula(*otro, QSize(480, 360), es) != imagen, qPrintable(estilos[e]));
+        }
+    }
+    // Numbers in the legend follow the locale.
+    const auto caja = construirAula(uni, TipoAula::Caja, {});
+    const auto chart = construirGraficoAula(*caja, es);
+    QStringList nombres;
+    for (QAbstractSeries* s : chart->series())
+        nombres << s->name();
+    QVERIFY2(nombres.join('|').contains(","), qPrintable(nombres.join('|')));
 }
 
 void RenderGraficoTest::pestana() {
@@ -151,8 +193,17 @@ void RenderGraficoTest::pestana() {
     const QStringList esperados{" Barras ", " Sectores ", " Lineas ", " Calculadora Genérica "};
     QStringList textos;
     for (QAction* a : pestana.Toolbar3()->actions())
-        textos << a->text();
-    QCOMPARE(textos, esperados);
+        if (!a->isSeparator())
+            textos << a->text();
+    QCOMPARE(textos.mid(0, 4), esperados);
+    // The classroom charts follow, each with its picture and tip.
+    QCOMPARE(textos.size(), 4 + int(ControladorGraficos::botonesAula().size()));
+    for (const BotonAula& b : ControladorGraficos::botonesAula()) {
+        auto* a = pestana.Toolbar3()->findChild<QAction*>(QString::fromLatin1(b.clave));
+        QVERIFY(a);
+        QVERIFY(!a->icon().isNull());
+        QCOMPARE(a->toolTip(), QString::fromUtf8(b.consejo));
+    }
     QCOMPARE(pestana.lista(0)->objectName(), QStringLiteral("cboESTILO"));
     QCOMPARE(pestana.lista(1)->toolTip(), QStringLiteral(" Paleta "));
     QCOMPARE(pestana.lista(2)->toolTip(), QStringLiteral(" Estilo "));
@@ -172,6 +223,11 @@ void RenderGraficoTest::pestana() {
     pestana.lista(0)->activated(1);
     QCOMPARE(pestana.controlador().Graph1().GraphStyle(), 1);
     QCOMPARE(pestana.lista(0)->currentIndex(), 1);
+
+    pestana.Toolbar3()->findChild<QAction*>("botonPOLIGONO")->trigger();
+    QVERIFY(pestana.controlador().aula());
+    QVERIFY(pestana.grafico().chart()->title().startsWith("Polígono de frecuencias"));
+    QCOMPARE(pestana.lista(0)->count(), 0);
 
     pestana.show();
     QTest::mouseClick(pestana.grafico().viewport(), Qt::LeftButton);
