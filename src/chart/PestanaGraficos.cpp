@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kalnor {
@@ -56,8 +57,7 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
     barra_ = new QToolBar(QStringLiteral("Gráficos"), this);
     barra_->setObjectName(QStringLiteral("Toolbar3"));
     barra_->setMovable(false);
-    // The classroom charts carry a picture; the first four buttons are words only.
-    barra_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    barra_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const BotonGrafico& b : ControladorGraficos::botones()) {
         const QString clave = QString::fromLatin1(b.clave);
         QAction* accion = barra_->addAction(QString::fromUtf8(b.texto));
@@ -71,6 +71,9 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
         QAction* accion = barra_->addAction(iconoAula(b.tipo), QString::fromUtf8(b.texto));
         accion->setObjectName(clave);
         accion->setToolTip(QString::fromUtf8(b.consejo));
+        // Pictures only: with their words the bar would not fit the window.
+        if (auto* boton = qobject_cast<QToolButton*>(barra_->widgetForAction(accion)))
+            boton->setToolButtonStyle(Qt::ToolButtonIconOnly);
         connect(accion, &QAction::triggered, this,
                 [this, clave] { controlador_->Toolbar3_ButtonClick(clave); });
     }
