@@ -8,12 +8,12 @@ ANCHO, VISTA, RECORRIDO = 360, 320, 1000
 ALTO = RECORRIDO + VISTA
 
 PARTES = [
-    ("Motor estadístico", "medias, dispersión, forma, cuantiles, momentos, regresión"),
+    ("Motor estadístico", "medias, dispersión, forma, cuantiles, regresión"),
     ("Distribución y tabla", "archivos de problemas, orden y recuento, columnas"),
     ("Calculadora", "teclas, resultados, fórmulas y ayuda"),
     ("Informes y notas", "parámetros estadísticos, enunciado y notas"),
     ("Gráficos", "barras, sectores y líneas"),
-    ("Ventanas auxiliares", "presentación, acerca de, calculadora del escritorio"),
+    ("Ventanas auxiliares", "presentación, créditos y calculadora del escritorio"),
     ("kalnor-cli", "la misma calculadora desde la línea de órdenes"),
 ]
 BIBLIOTECAS = [

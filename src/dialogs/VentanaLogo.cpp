@@ -29,6 +29,7 @@ VentanaLogo::VentanaLogo(std::function<void()> mostrarPrincipal, QWidget* parent
     Label1_->setStyleSheet(QStringLiteral("color: #ffb703; font-weight: bold;"));
     Label1_->adjustSize();
     Label1_->move(width() - Label1_->width() - 18, height() - Label1_->height() - 18);
+    Label1_->raise(); // over the picture
 
     if (const QScreen* pantalla = QApplication::primaryScreen())
         move(pantalla->availableGeometry().center() - rect().center());
