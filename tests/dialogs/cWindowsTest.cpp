@@ -295,6 +295,7 @@ private slots:
         programa(carpeta, QStringLiteral("gnome-calculator"),
                  "exec '" + ventanaTitulada().toLocal8Bit() + "' Calculadora");
         const QByteArray antes = qgetenv("DISPLAY");
+        const QByteArray plataforma = qgetenv("QT_QPA_PLATFORM");
         qputenv("DISPLAY", pantalla_);
         qputenv("QT_QPA_PLATFORM", "xcb");
         {
@@ -319,8 +320,11 @@ private slots:
             QVERIFY(!calculadora.enMarcha());
             QVERIFY(esperar([&] { return cuantas() == 0; }));
         }
-        qputenv("DISPLAY", antes);
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (antes.isEmpty())
+            qunsetenv("DISPLAY");
+        else
+            qputenv("DISPLAY", antes);
+        qputenv("QT_QPA_PLATFORM", plataforma);
     }
 
     void sinXSeCierraLaCalculadoraQueSeInicio() {
