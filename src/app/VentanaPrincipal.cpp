@@ -3,8 +3,11 @@
 #include "chart/ControladorGraficos.h"
 #include "chart/PestanaGraficos.h"
 #include "dialogs/Ayuda.h"
+#include "dialogs/CalculadoraGenerica.h"
 #include "dialogs/DialogoNueva.h"
 #include "dialogs/Mensajes.h"
+#include "dialogs/VentanaAcercaDe.h"
+#include "dialogs/VentanaAutor.h"
 #include "notes/EditorNotas.h"
 #include "panel/ListaResumen.h"
 #include "panel/PanelCalculadora.h"
@@ -102,6 +105,8 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
         statusBar()->showMessage(
             QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);
     });
+    calculadoraGenerica_ = std::make_unique<CalculadoraGenerica>();
+    graficos_->controlador().setCalculadora(calculadoraGenerica_.get());
     graficos_->controlador().setLimpiarDisplay([this] { calculadora_->limpiarDisplay(); });
     connect(graficos_, &PestanaGraficos::pestanaPedida, pestanas_, &QTabWidget::setCurrentIndex);
     connect(graficos_, &PestanaGraficos::aviso, this,
@@ -143,6 +148,7 @@ void VentanaPrincipal::crearEstado() {
     }
     estado_[0]->setText(kTextoInicial);
     estado_[3]->setText(QStringLiteral("Kalnor · Estadística descriptiva"));
+    new ClicsPanelAutor(estado_[3]);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(estado_[0], 1);
     statusBar()->addPermanentWidget(estado_[1]);
@@ -185,6 +191,11 @@ void VentanaPrincipal::MostrarAyuda(const QString& palabraClave) {
 
 void VentanaPrincipal::closeEvent(QCloseEvent* event) {
     notas_->guardar();
+    try {
+        calculadoraGenerica_->cerrar();
+    } catch (...) {
+        // Going down: a calculator that will not close is no reason to stay.
+    }
     CerrarAyuda(this);
     QMainWindow::closeEvent(event);
 }
@@ -261,12 +272,8 @@ void VentanaPrincipal::seleccionarPestana(int indice) {
 }
 
 void VentanaPrincipal::mostrarAcercaDe() {
-    QMessageBox::about(
-        this, QStringLiteral("Acerca de Kalnor"),
-        QStringLiteral("<h3>Kalnor ver.-1,05 - ßeta</h3>"
-                       "<p>Calculadora de estadística descriptiva para la enseñanza: "
-                       "distribuciones de una y dos variables, medidas centrales, de "
-                       "dispersión y de forma, columnas de la tabla, gráficos y notas.</p>"));
+    VentanaAcercaDe dialogo(this);
+    dialogo.exec();
 }
 
 void VentanaPrincipal::salir() {

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -17,6 +18,7 @@ class QToolBar;
 
 namespace kalnor {
 
+class CalculadoraGenerica;
 class EditorNotas;
 class PanelCalculadora;
 class PestanaGraficos;
@@ -82,6 +84,8 @@ private:
     std::array<QLabel*, 4> estado_{};
     QTimer* reloj_ = nullptr;
     int ocupados_ = 0;
+    // The desktop calculator the chart toolbar starts; closed again on exit.
+    std::unique_ptr<CalculadoraGenerica> calculadoraGenerica_;
 };
 
 } // namespace kalnor
