@@ -7,7 +7,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
     libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
-    mdbtools-dev
+    mdbtools-dev libxcb1-dev
     clang
     fonts-dejavu-core adwaita-icon-theme
 )

@@ -1,8 +1,13 @@
 #include "VentanaPrincipal.h"
 
+#include "chart/ControladorGraficos.h"
+#include "chart/PestanaGraficos.h"
 #include "dialogs/Ayuda.h"
+#include "dialogs/CalculadoraGenerica.h"
 #include "dialogs/DialogoNueva.h"
 #include "dialogs/Mensajes.h"
+#include "dialogs/VentanaAcercaDe.h"
+#include "dialogs/VentanaAutor.h"
 #include "notes/EditorNotas.h"
 #include "panel/ListaResumen.h"
 #include "panel/PanelCalculadora.h"
@@ -64,13 +69,11 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     calculadora_ = new PanelCalculadora(documento_, rutas_, pestanas_);
     datos_ = new PestanaDatos(documento_, pestanas_);
     notas_ = new EditorNotas(documento_, pestanas_);
-    auto* graficos = new QLabel(QStringLiteral("Gráficos"), pestanas_);
-    graficos->setAlignment(Qt::AlignCenter);
-    graficos->setEnabled(false);
+    graficos_ = new PestanaGraficos(documento_, rutas_, pestanas_);
     pestanas_->addTab(calculadora_, QStringLiteral("CAL"));
     pestanas_->addTab(datos_, QStringLiteral("DAT"));
     pestanas_->addTab(notas_, QStringLiteral("NOT"));
-    pestanas_->addTab(graficos, QStringLiteral("GRF"));
+    pestanas_->addTab(graficos_, QStringLiteral("GRF"));
     // The two-way table, shown only while a two-variable distribution is open.
     auto* dobleEntrada = new VistaDobleEntrada(documento_, pestanas_);
     const int tde = pestanas_->addTab(dobleEntrada, QStringLiteral("TDE"));
@@ -80,6 +83,7 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     setCentralWidget(pestanas_);
 
     crearBarra();
+    addToolBar(graficos_->Toolbar3());
     crearEstado();
 
     connect(pestanas_, &QTabWidget::currentChanged, this, &VentanaPrincipal::SSTab1_Click);
@@ -101,6 +105,12 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
         statusBar()->showMessage(
             QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);
     });
+    calculadoraGenerica_ = std::make_unique<CalculadoraGenerica>();
+    graficos_->controlador().setCalculadora(calculadoraGenerica_.get());
+    graficos_->controlador().setLimpiarDisplay([this] { calculadora_->limpiarDisplay(); });
+    connect(graficos_, &PestanaGraficos::pestanaPedida, pestanas_, &QTabWidget::setCurrentIndex);
+    connect(graficos_, &PestanaGraficos::aviso, this,
+            [this](const QString& texto) { statusBar()->showMessage(texto, 10000); });
     connect(&documento_, &Documento::abierto, this,
             [this] { estado_[0]->setText(QString::fromStdString(documento_.BaseActual)); });
     connect(&documento_, &Documento::abierto, this,
@@ -138,6 +148,7 @@ void VentanaPrincipal::crearEstado() {
     }
     estado_[0]->setText(kTextoInicial);
     estado_[3]->setText(QStringLiteral("Kalnor · Estadística descriptiva"));
+    new ClicsPanelAutor(estado_[3]);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(estado_[0], 1);
     statusBar()->addPermanentWidget(estado_[1]);
@@ -180,6 +191,11 @@ void VentanaPrincipal::MostrarAyuda(const QString& palabraClave) {
 
 void VentanaPrincipal::closeEvent(QCloseEvent* event) {
     notas_->guardar();
+    try {
+        calculadoraGenerica_->cerrar();
+    } catch (...) {
+        // Going down: a calculator that will not close is no reason to stay.
+    }
     CerrarAyuda(this);
     QMainWindow::closeEvent(event);
 }
@@ -256,12 +272,8 @@ void VentanaPrincipal::seleccionarPestana(int indice) {
 }
 
 void VentanaPrincipal::mostrarAcercaDe() {
-    QMessageBox::about(
-        this, QStringLiteral("Acerca de Kalnor"),
-        QStringLiteral("<h3>Kalnor ver.-1,05 - ßeta</h3>"
-                       "<p>Calculadora de estadística descriptiva para la enseñanza: "
-                       "distribuciones de una y dos variables, medidas centrales, de "
-                       "dispersión y de forma, columnas de la tabla, gráficos y notas.</p>"));
+    VentanaAcercaDe dialogo(this);
+    dialogo.exec();
 }
 
 void VentanaPrincipal::salir() {

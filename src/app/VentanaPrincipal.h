@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -17,8 +18,10 @@ class QToolBar;
 
 namespace kalnor {
 
+class CalculadoraGenerica;
 class EditorNotas;
 class PanelCalculadora;
+class PestanaGraficos;
 class PestanaDatos;
 
 // frm_PPAL: the tabs (calculator, table, notes, charts), the document
@@ -37,6 +40,7 @@ public:
     PestanaDatos& datos() const { return *datos_; }
     EditorNotas& notas() const { return *notas_; }
     PanelCalculadora& calculadora() const { return *calculadora_; }
+    PestanaGraficos& graficos() const { return *graficos_; }
     QToolBar* Toolbar1() const { return barra_; }
     QLabel* panelEstado(int indice) const; // 1 to 4
 
@@ -75,10 +79,13 @@ private:
     PanelCalculadora* calculadora_;
     PestanaDatos* datos_;
     EditorNotas* notas_;
+    PestanaGraficos* graficos_;
     QToolBar* barra_ = nullptr;
     std::array<QLabel*, 4> estado_{};
     QTimer* reloj_ = nullptr;
     int ocupados_ = 0;
+    // The desktop calculator the chart toolbar starts; closed again on exit.
+    std::unique_ptr<CalculadoraGenerica> calculadoraGenerica_;
 };
 
 } // namespace kalnor

@@ -1,9 +1,12 @@
 #include "Rutas.h"
 #include "VentanaPrincipal.h"
+#include "dialogs/VentanaLogo.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
@@ -13,7 +16,12 @@ int main(int argc, char* argv[]) {
         QIcon::setThemeName(QStringLiteral("Adwaita"));
 
     const kalnor::Rutas rutas = kalnor::Rutas::desdePrograma(QApplication::applicationDirPath());
-    kalnor::VentanaPrincipal ventana(rutas);
-    ventana.show();
+    // The splash comes first; it shows the main window and closes.
+    std::unique_ptr<kalnor::VentanaPrincipal> ventana;
+    kalnor::VentanaLogo logo([&] {
+        ventana = std::make_unique<kalnor::VentanaPrincipal>(rutas);
+        ventana->show();
+    });
+    logo.show();
     return QApplication::exec();
 }

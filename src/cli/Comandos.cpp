@@ -22,6 +22,12 @@ constexpr std::array kComandos{
     Comando{"recuento", "recuento FICHERO", &Recuento},
     Comando{"importar", "importar ORIGEN DESTINO [--forzar]", &Importar},
     Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json]", &Medidas},
+    Comando{"grafico",
+            "grafico FICHERO --tipo "
+            "barras|sectores|lineas|histograma|poligono|histograma+poligono|ojiva|nube|caja "
+            "[--estilo 0..3] [--paleta 0..2] "
+            "[--rejilla 0..3] [--var X|Y] --png SALIDA [--ancho W --alto H]",
+            &Grafico},
     Comando{"gini", "gini FICHERO [--json]", &Gini},
     Comando{"columna", "columna FICHERO NOMBRE [--var X|Y]", &Columna},
     Comando{"suma", "suma FICHERO CAMPO [--json]", &Suma},

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class QCoreApplication;
 
 namespace kalnor {
 class Documento;
@@ -51,6 +54,10 @@ int Info(const Argumentos& args);
 int Recuento(const Argumentos& args);
 int Importar(const Argumentos& args); // Importar.cpp
 int Medidas(const Argumentos& args);  // Medidas.cpp
+int Grafico(const Argumentos& args);  // Grafico.cpp
+
+// The application object the command needs (a QApplication for charts).
+std::unique_ptr<QCoreApplication> crearAplicacion(int& argc, char** argv);
 int Gini(const Argumentos& args);     // Gini.cpp
 int Columna(const Argumentos& args);  // Columnas.cpp
 int Suma(const Argumentos& args);     // Columnas.cpp

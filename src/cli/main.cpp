@@ -17,7 +17,7 @@ void mostrarUso(std::ostream& out) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const QCoreApplication app(argc, argv);
+    const auto app = kalnor::cli::crearAplicacion(argc, argv);
     if (argc < 2) {
         mostrarUso(std::cerr);
         return kalnor::cli::kUsoIncorrecto;

@@ -5,6 +5,8 @@
 
 #include "app/VentanaPrincipal.h"
 #include "dialogs/DialogoNueva.h"
+#include "dialogs/VentanaAcercaDe.h"
+#include "dialogs/VentanaAutor.h"
 #include "dialogs/VentanaAyuda.h"
 #include "notes/EditorNotas.h"
 #include "table/ModeloTabla.h"
@@ -123,6 +125,31 @@ private slots:
         QVERIFY(!ventana.panelEstado(2)->text().isEmpty());
         QVERIFY(!ventana.panelEstado(3)->text().isEmpty());
         QVERIFY(!ventana.panelEstado(4)->text().isEmpty());
+    }
+
+    void ayudaAbreAcercaDeYElPanelCuatroLaImagen() {
+        EntornoKalnor entorno;
+        VentanaDePrueba ventana(entorno.rutas());
+        ventana.show();
+        QString titulo;
+        alAparecer([&titulo](QWidget* w) {
+            if (auto* acerca = qobject_cast<VentanaAcercaDe*>(w)) {
+                titulo = acerca->windowTitle();
+                acerca->Command2()->click();
+            }
+        });
+        ventana.Toolbar1()->findChild<QAction*>("botonAYUDA")->trigger();
+        QCOMPARE(titulo, QString("Acerca de Kalnor..."));
+
+        bool autor = false;
+        alAparecer([&autor](QWidget* w) {
+            autor = qobject_cast<VentanaAutor*>(w) != nullptr;
+            w->close();
+        });
+        QLabel* panel = ventana.panelEstado(4);
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(panel, Qt::LeftButton, {}, panel->rect().center());
+        QTRY_VERIFY(autor);
     }
 
     void abrirUnEjemploMuestraSuTabla() {

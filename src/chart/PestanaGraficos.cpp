@@ -1,0 +1,113 @@
+#include "PestanaGraficos.h"
+
+#include "ControladorGraficos.h"
+#include "EstadoGraficos.h"
+#include "IconosAula.h"
+#include "VistaGrafico.h"
+#include "app/Rutas.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kalnor {
+
+PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidget* parent)
+    : QWidget(parent), controlador_(new ControladorGraficos(documento, rutas.RutaDat, this)) {
+    setObjectName(QStringLiteral("PestanaGraficos"));
+    grafico_ = new VistaGrafico(this);
+    controlador_->Graph1().setDibujo(grafico_);
+
+    const std::array<QString, 3> nombres{QStringLiteral("cboESTILO"), QStringLiteral("cboPALETA"),
+                                         QStringLiteral("cboREJILLA")};
+    const std::array<QString, 3> etiquetas{textos_grafico::kEtiquetaEstilo,
+                                           textos_grafico::kEtiquetaPaleta,
+                                           textos_grafico::kEtiquetaRejilla};
+    const std::array<QString, 3> consejos{textos_grafico::kConsejoEstilo,
+                                          textos_grafico::kConsejoPaleta,
+                                          textos_grafico::kConsejoRejilla};
+    auto* opciones = new QHBoxLayout;
+    for (std::size_t i = 0; i < listas_.size(); ++i) {
+        auto* etiqueta = new QLabel(etiquetas[i], this);
+        listas_[i] = new QComboBox(this);
+        listas_[i]->setObjectName(nombres[i]);
+        listas_[i]->setToolTip(consejos[i]);
+        listas_[i]->setMinimumContentsLength(14);
+        listas_[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        etiqueta->setBuddy(listas_[i]);
+        opciones->addWidget(etiqueta);
+        opciones->addWidget(listas_[i]);
+        opciones->addSpacing(16);
+    }
+    opciones->addStretch(1);
+    connect(listas_[0], &QComboBox::activated, controlador_, &ControladorGraficos::cboESTILO_Click);
+    connect(listas_[1], &QComboBox::activated, controlador_, &ControladorGraficos::cboPALETA_Click);
+    connect(listas_[2], &QComboBox::activated, controlador_,
+            &ControladorGraficos::cboREJILLA_Click);
+
+    auto* columna = new QVBoxLayout(this);
+    columna->addLayout(opciones);
+    columna->addWidget(grafico_, 1);
+
+    barra_ = new QToolBar(QStringLiteral("Gráficos"), this);
+    barra_->setObjectName(QStringLiteral("Toolbar3"));
+    barra_->setMovable(false);
+    barra_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const BotonGrafico& b : ControladorGraficos::botones()) {
+        const QString clave = QString::fromLatin1(b.clave);
+        QAction* accion = barra_->addAction(QString::fromUtf8(b.texto));
+        accion->setObjectName(clave);
+        connect(accion, &QAction::triggered, this,
+                [this, clave] { controlador_->Toolbar3_ButtonClick(clave); });
+    }
+    barra_->addSeparator();
+    for (const BotonAula& b : ControladorGraficos::botonesAula()) {
+        const QString clave = QString::fromLatin1(b.clave);
+        QAction* accion = barra_->addAction(iconoAula(b.tipo), QString::fromUtf8(b.texto));
+        accion->setObjectName(clave);
+        accion->setToolTip(QString::fromUtf8(b.consejo));
+        // Pictures only: with their words the bar would not fit the window.
+        if (auto* boton = qobject_cast<QToolButton*>(barra_->widgetForAction(accion)))
+            boton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        connect(accion, &QAction::triggered, this,
+                [this, clave] { controlador_->Toolbar3_ButtonClick(clave); });
+    }
+
+    connect(controlador_, &ControladorGraficos::cambiado, this, &PestanaGraficos::mostrarEstado);
+    connect(controlador_, &ControladorGraficos::pestanaPedida, this,
+            &PestanaGraficos::pestanaPedida);
+    connect(controlador_, &ControladorGraficos::aviso, this, &PestanaGraficos::aviso);
+    connect(grafico_, &VistaGrafico::pulsado, controlador_, &ControladorGraficos::Graph1_Click);
+    controlador_->Comenzar();
+}
+
+PestanaGraficos::~PestanaGraficos() {
+    controlador_->Graph1().setDibujo(nullptr);
+}
+
+QComboBox* PestanaGraficos::lista(int indice) const {
+    return indice >= 0 && indice < 3 ? listas_[static_cast<std::size_t>(indice)] : nullptr;
+}
+
+void PestanaGraficos::mostrarEstado() {
+    const EstadoGraficos& e = controlador_->estado();
+    const std::array<const QStringList*, 3> items{&e.cboESTILO, &e.cboPALETA, &e.cboREJILLA};
+    for (std::size_t i = 0; i < listas_.size(); ++i) {
+        const QSignalBlocker bloqueo(listas_[i]);
+        QStringList actuales;
+        for (int k = 0; k < listas_[i]->count(); ++k)
+            actuales << listas_[i]->itemText(k);
+        if (actuales != *items[i]) {
+            listas_[i]->clear();
+            listas_[i]->addItems(*items[i]);
+        }
+        listas_[i]->setCurrentIndex(e.seleccion[i]);
+    }
+}
+
+} // namespace kalnor

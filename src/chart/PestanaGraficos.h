@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QToolBar;
+
+namespace kalnor {
+
+class CalculadoraEscritorio;
+class ControladorGraficos;
+class Documento;
+class VistaGrafico;
+struct Rutas;
+
+// The "GRF" tab: the style, palette and grid lists above the chart Graph1,
+// and the chart toolbar Toolbar3 that the main window places beside its own.
+class PestanaGraficos : public QWidget {
+    Q_OBJECT
+public:
+    PestanaGraficos(Documento& documento, const Rutas& rutas, QWidget* parent = nullptr);
+    ~PestanaGraficos() override;
+
+    ControladorGraficos& controlador() { return *controlador_; }
+    VistaGrafico& grafico() { return *grafico_; }
+    QToolBar* Toolbar3() const { return barra_; }
+    QComboBox* lista(int indice) const; // 0 style, 1 palette, 2 grid
+
+signals:
+    void pestanaPedida(int indice);
+    void aviso(const QString& texto);
+
+private:
+    void mostrarEstado();
+
+    ControladorGraficos* controlador_; // child QObject
+    VistaGrafico* grafico_ = nullptr;
+    QToolBar* barra_ = nullptr;
+    std::array<QComboBox*, 3> listas_{};
+};
+
+} // namespace kalnor
