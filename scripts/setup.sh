@@ -10,6 +10,7 @@ PACKAGES=(
     mdbtools-dev
     clang
     fonts-dejavu-core adwaita-icon-theme
+    qt6-translations-l10n
 )
 
 missing=()

@@ -1,19 +1,36 @@
 #include "Rutas.h"
+#include "Traducciones.h"
 #include "VentanaPrincipal.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalnor"));
+    QApplication::setApplicationVersion(QStringLiteral("1.05"));
+    QApplication::setDesktopFileName(QStringLiteral("kalnor"));
+    kalnor::instalarTraducciones(aplicacion);
     // Outside a desktop session Qt may find no icon theme: use the common one.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor")
         QIcon::setThemeName(QStringLiteral("Adwaita"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kalnor")));
+
+    QCommandLineParser opciones;
+    opciones.setApplicationDescription(QStringLiteral("Calculadora de estadística descriptiva"));
+    opciones.addHelpOption();
+    opciones.addVersionOption();
+    opciones.addPositionalArgument(QStringLiteral("FICHERO"),
+                                   QStringLiteral("Distribución que se abre al empezar (.mdb)"),
+                                   QStringLiteral("[FICHERO]"));
+    opciones.process(aplicacion);
 
     const kalnor::Rutas rutas = kalnor::Rutas::desdePrograma(QApplication::applicationDirPath());
     kalnor::VentanaPrincipal ventana(rutas);
     ventana.show();
+    if (const QStringList ficheros = opciones.positionalArguments(); !ficheros.isEmpty())
+        ventana.comandos().abrirAlEmpezar(ficheros.front());
     return QApplication::exec();
 }
