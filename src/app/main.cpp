@@ -11,12 +11,13 @@ int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalnor"));
     QApplication::setApplicationVersion(QStringLiteral("1.05"));
-    QApplication::setDesktopFileName(QStringLiteral("kalnor"));
+    QApplication::setDesktopFileName(QStringLiteral("es.kalnor.Kalnor"));
     kalnor::instalarTraducciones(aplicacion);
     // Outside a desktop session Qt may find no icon theme: use the common one.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor")
         QIcon::setThemeName(QStringLiteral("Adwaita"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kalnor")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("kalnor"), QIcon(QStringLiteral(":/kalnor/kalnor.svg"))));
 
     QCommandLineParser opciones;
     opciones.setApplicationDescription(QStringLiteral("Calculadora de estadística descriptiva"));
