@@ -39,7 +39,9 @@ QToolButton* boton(QWidget* padre, const char* nombre, const QString& texto, con
     b->setObjectName(QString::fromLatin1(nombre));
     b->setText(texto);
     b->setToolTip(consejo);
-    b->setIcon(QIcon::fromTheme(QString::fromLatin1(icono)));
+    // Not every theme has document-export: the save-as picture then.
+    b->setIcon(QIcon::fromTheme(QString::fromLatin1(icono),
+                                QIcon::fromTheme(QStringLiteral("document-save-as"))));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setAutoRaise(true);
     return b;
