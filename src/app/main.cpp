@@ -21,12 +21,17 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser opciones;
     opciones.setApplicationDescription(QStringLiteral("Calculadora de estadística descriptiva"));
-    opciones.addHelpOption();
+    // Our own help option: Qt's catalogue leaves its description in English.
+    const QCommandLineOption ayuda({QStringLiteral("h"), QStringLiteral("help")},
+                                   QStringLiteral("Muestra esta ayuda."));
+    opciones.addOption(ayuda);
     opciones.addVersionOption();
     opciones.addPositionalArgument(QStringLiteral("FICHERO"),
                                    QStringLiteral("Distribución que se abre al empezar (.mdb)"),
                                    QStringLiteral("[FICHERO]"));
     opciones.process(aplicacion);
+    if (opciones.isSet(ayuda))
+        opciones.showHelp();
 
     const kalnor::Rutas rutas = kalnor::Rutas::desdePrograma(QApplication::applicationDirPath());
     kalnor::VentanaPrincipal ventana(rutas);

@@ -131,6 +131,9 @@ void PestanaDatos::activarColumnas(ControladorCalculadora& calculadora) {
     connect(lista_, &QComboBox::activated, columnas_, &ControladorColumnas::cboSUMATORIOS_Click);
     connect(columnas_, &ControladorColumnas::cambiado, this, &PestanaDatos::mostrarEstado);
     connect(calculadora_, &ControladorCalculadora::cambiado, this, &PestanaDatos::mostrarEstado);
+    // Rows imported from a CSV make the result on the display stale.
+    connect(csv_, &AccionesCsv::tablaCambiada, calculadora_,
+            &ControladorCalculadora::limpiarDisplay);
     mostrarEstado();
 }
 
