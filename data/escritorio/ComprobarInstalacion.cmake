@@ -10,7 +10,10 @@ foreach(f
         share/metainfo/${ID}.metainfo.xml
         share/icons/hicolor/scalable/apps/kalnor.svg
         share/man/es/man1/kalnor.1
-        share/man/es/man1/kalnor-cli.1)
+        share/man/es/man1/kalnor-cli.1
+        share/man/man1/kalnor.1
+        bin/kalnor
+        bin/kalnor-cli)
     if(NOT EXISTS ${PREFIJO}/${f})
         message(FATAL_ERROR "falta ${f} en la instalación")
     endif()
