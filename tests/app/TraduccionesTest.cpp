@@ -5,8 +5,10 @@
 #include "app/Traducciones.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -70,6 +72,23 @@ private slots:
         QCOMPARE(sinAtajo(caja.button(QMessageBox::Cancel)->text()), QStringLiteral("Cancelar"));
         QCOMPARE(sinAtajo(caja.button(QMessageBox::Yes)->text()), QStringLiteral("Sí"));
         QCOMPARE(sinAtajo(caja.button(QMessageBox::No)->text()), QStringLiteral("No"));
+    }
+
+    void dialogosDeLetraYColorEnEspanol() {
+        QFontDialog letra;
+        letra.setOption(QFontDialog::DontUseNativeDialog);
+        letra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&letra));
+        QVERIFY2(textosDeBotones(letra).contains(QStringLiteral("Cancelar")),
+                 qPrintable(textosDeBotones(letra).join(u'|')));
+        QColorDialog color;
+        color.setOption(QColorDialog::DontUseNativeDialog);
+        color.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&color));
+        const QStringList botones = textosDeBotones(color);
+        QVERIFY2(botones.contains(QStringLiteral("Aceptar")) &&
+                     botones.contains(QStringLiteral("Cancelar")),
+                 qPrintable(botones.join(u'|')));
     }
 
     void menuDeLaCajaDeTextoEnEspanol() {
