@@ -10,6 +10,7 @@ PACKAGES=(
     mdbtools-dev libxcb1-dev
     clang
     fonts-dejavu-core adwaita-icon-theme
+    qt6-translations-l10n desktop-file-utils appstream poppler-utils unzip
 )
 
 missing=()

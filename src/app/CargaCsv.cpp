@@ -90,6 +90,24 @@ struct Sentencia {
 
 } // namespace
 
+MuestraCsv LeerMuestraCsv(std::string_view texto, std::size_t maximo) {
+    MuestraCsv muestra;
+    const std::vector<Linea> todas = lineas(texto);
+    if (todas.empty())
+        return muestra;
+    muestra.separador = todas.front().texto.find(';') != std::string_view::npos ? ';' : ',';
+    for (std::string& c : dividir(todas.front().texto, muestra.separador))
+        muestra.campos.push_back(recortar(std::move(c)));
+    muestra.totalFilas = todas.size() - 1;
+    for (std::size_t l = 1; l < todas.size() && muestra.filas.size() < maximo; ++l) {
+        std::vector<std::string> fila;
+        for (std::string& v : dividir(todas[l].texto, muestra.separador))
+            fila.push_back(recortar(std::move(v)));
+        muestra.filas.push_back(std::move(fila));
+    }
+    return muestra;
+}
+
 std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_view texto) {
     const std::string tabla(kind.code);
     const std::vector<Linea> todas = lineas(texto);

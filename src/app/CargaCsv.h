@@ -3,7 +3,9 @@
 #include "stats/Kinds.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kalnor {
 
@@ -15,5 +17,16 @@ class Database;
 // decimal point. All rows go in one transaction: a bad line throws DbError
 // "Línea N: ..." and nothing is written. Returns the rows added.
 std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_view texto);
+
+// The first lines of a CSV text as CargarCsv splits them, for a look before
+// anything is written: the header's fields, up to `maximo` rows and how many
+// rows there are in all. Nothing is checked here; CargarCsv does that.
+struct MuestraCsv {
+    char separador = ',';
+    std::vector<std::string> campos;
+    std::vector<std::vector<std::string>> filas;
+    std::size_t totalFilas = 0;
+};
+MuestraCsv LeerMuestraCsv(std::string_view texto, std::size_t maximo);
 
 } // namespace kalnor

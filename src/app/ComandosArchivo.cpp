@@ -130,6 +130,15 @@ bool ComandosArchivo::abrirDistribucion(const QString& ruta) {
     return false;
 }
 
+bool ComandosArchivo::abrirAlEmpezar(const QString& ruta) {
+    if (!abrirDistribucion(ruta))
+        return false;
+    const Ocupado ocupado(ui_);
+    mostrarTabla();
+    ui_.seleccionarPestana(1);
+    return true;
+}
+
 std::optional<QString> ComandosArchivo::copiaDeAccess(const QString& original) {
     using access::ConversionAccess;
     const QString existente = ConversionAccess::copiaExistente(original, rutas_.RutaDat);

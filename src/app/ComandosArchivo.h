@@ -37,6 +37,10 @@ public:
     // Opens `ruta` as the document; on failure says why and keeps the open
     // document. Every way of opening a file goes through here.
     bool abrirDistribucion(const QString& ruta);
+    // The file named on the command line (the file manager's double click):
+    // opened and shown in the table like the open key does; a file that
+    // cannot be opened gives the usual message and leaves the window empty.
+    bool abrirAlEmpezar(const QString& ruta);
 
     static QString rutaNueva(const Rutas& rutas) { return rutas.RutaDat + "Nueva.mdb"; }
 

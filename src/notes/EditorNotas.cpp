@@ -1,5 +1,6 @@
 #include "EditorNotas.h"
 
+#include "AccionesNotas.h"
 #include "DialogoLetra.h"
 #include "EstiloNotas.h"
 #include "app/Documento.h"
@@ -95,6 +96,8 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
     letra->setAutoRaise(true);
     connect(letra, &QToolButton::clicked, this, &EditorNotas::cmdLETRA_Click);
     botones->addWidget(letra);
+    acciones_ = new AccionesNotas(*caja_->document(), documento_, this);
+    botones->addWidget(acciones_);
 
     auto* capas = new QVBoxLayout(this);
     capas->setContentsMargins(8, 8, 8, 8);

@@ -12,6 +12,7 @@ class QToolButton;
 
 namespace kalnor {
 
+class AccionesNotas;
 class Documento;
 
 // The "NOT" tab: the statement and notes of the open distribution
@@ -23,6 +24,7 @@ public:
     explicit EditorNotas(Documento& documento, QWidget* parent = nullptr);
 
     QTextEdit* caja() const { return caja_; }
+    AccionesNotas& acciones() const { return *acciones_; }
 
     // Inserts `texto` at the caret (replacing the selection) and leaves it on
     // the clipboard.
@@ -58,6 +60,7 @@ private:
     Documento& documento_;
     QTextEdit* caja_;
     QHBoxLayout* barra_ = nullptr;
+    AccionesNotas* acciones_ = nullptr;
     AutoGuardado autoGuardado_;
     std::string rutaCargada_; // file whose notes the box holds
 };

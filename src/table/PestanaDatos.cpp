@@ -1,5 +1,6 @@
 #include "PestanaDatos.h"
 
+#include "AccionesCsv.h"
 #include "ControladorColumnas.h"
 #include "FilaTotales.h"
 #include "ModeloTabla.h"
@@ -32,7 +33,7 @@ PestanaDatos::PestanaDatos(Documento& documento, QWidget* parent)
     : QWidget(parent), documento_(documento), modelo_(new ModeloTabla(documento, this)),
       tabla_(new VistaTabla(*modelo_, this)),
       totales_(new FilaTotales(documento, *modelo_, *tabla_, this)), tipo_(new QLabel(this)),
-      barraColumnas_(new QHBoxLayout) {
+      csv_(new AccionesCsv(documento, this)), barraColumnas_(new QHBoxLayout) {
     auto* titulo = new QLabel(QStringLiteral("TABLA DE LA DISTRIBUCIÓN"), this);
     QFont letra = titulo->font();
     letra.setBold(true);
@@ -44,6 +45,8 @@ PestanaDatos::PestanaDatos(Documento& documento, QWidget* parent)
     cabecera->addWidget(titulo);
     cabecera->addStretch();
     cabecera->addWidget(tipo_);
+    cabecera->addSpacing(12);
+    cabecera->addWidget(csv_);
 
     auto* capas = new QVBoxLayout(this);
     capas->setContentsMargins(8, 8, 8, 8);
@@ -58,6 +61,7 @@ PestanaDatos::PestanaDatos(Documento& documento, QWidget* parent)
 
     connect(tabla_, &VistaTabla::ayudaPedida, this, &PestanaDatos::ayudaPedida);
     connect(&documento_, &Documento::abierto, this, &PestanaDatos::mostrarTipo);
+    connect(csv_, &AccionesCsv::tablaCambiada, this, &PestanaDatos::MostrarColumnas);
     connect(&documento_, &Documento::cerrado, this, &PestanaDatos::mostrarTipo);
     mostrarTipo();
 }
@@ -127,6 +131,9 @@ void PestanaDatos::activarColumnas(ControladorCalculadora& calculadora) {
     connect(lista_, &QComboBox::activated, columnas_, &ControladorColumnas::cboSUMATORIOS_Click);
     connect(columnas_, &ControladorColumnas::cambiado, this, &PestanaDatos::mostrarEstado);
     connect(calculadora_, &ControladorCalculadora::cambiado, this, &PestanaDatos::mostrarEstado);
+    // Rows imported from a CSV make the result on the display stale.
+    connect(csv_, &AccionesCsv::tablaCambiada, calculadora_,
+            &ControladorCalculadora::limpiarDisplay);
     mostrarEstado();
 }
 

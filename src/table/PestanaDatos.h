@@ -12,6 +12,7 @@ class QProgressBar;
 
 namespace kalnor {
 
+class AccionesCsv;
 class ControladorCalculadora;
 class ControladorColumnas;
 class Documento;
@@ -32,6 +33,7 @@ public:
     VistaTabla& tabla() const { return *tabla_; }
     FilaTotales& filaTotales() const { return *totales_; }
     QHBoxLayout* barraColumnas() const { return barraColumnas_; }
+    AccionesCsv& csv() const { return *csv_; }
 
     // The column commands work with the calculator's display (cleared on
     // the way, SUMATORIO, the message line); until then they are hidden.
@@ -70,6 +72,7 @@ private:
     VistaTabla* tabla_;
     FilaTotales* totales_;
     QLabel* tipo_;
+    AccionesCsv* csv_;
     QHBoxLayout* barraColumnas_;
     ControladorCalculadora* calculadora_ = nullptr;
     ControladorColumnas* columnas_ = nullptr;

@@ -175,6 +175,38 @@ private slots:
         QCOMPARE(tabla.currentIndex().column(), 0);
     }
 
+    // kalnor FICHERO (the desktop file's %f): the table of that file at start.
+    void elFicheroDeLaOrdenSeAbreAlEmpezar() {
+        EntornoKalnor entorno;
+        VentanaDePrueba ventana(entorno.rutas());
+        ventana.show();
+        const QString ruta = entorno.ejemplo("Estaturas.mdb");
+        QVERIFY(ventana.comandos().abrirAlEmpezar(ruta));
+        QCOMPARE(ventana.SSTab1()->currentIndex(), 1);
+        QCOMPARE(ventana.panelEstado(1)->text(), ruta);
+        QVERIFY(ventana.datos().modelo().registros() > 0);
+    }
+
+    void unFicheroQueNoSeAbreDejaLaVentanaVacia() {
+        EntornoKalnor entorno;
+        const QString roto = entorno.rutas().RutaDat + "roto.mdb";
+        QFile f(roto);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("esto no es una distribución");
+        f.close();
+        for (const QString& ruta : {roto, entorno.rutas().RutaDat + "no-existe.mdb"}) {
+            VentanaDePrueba ventana(entorno.rutas());
+            ventana.show();
+            const auto visto = aceptarMensaje();
+            QVERIFY(!ventana.comandos().abrirAlEmpezar(ruta));
+            QVERIFY2(visto->texto.startsWith("No se puede abrir «"), qPrintable(visto->texto));
+            QVERIFY(ventana.documento().BaseActual.empty());
+            QCOMPARE(ventana.panelEstado(1)->text(), QString("Calculadora Estadística"));
+            QCOMPARE(ventana.datos().modelo().rowCount(), 0);
+            QCOMPARE(ventana.SSTab1()->currentIndex(), 0);
+        }
+    }
+
     void escribirEnLaTablaBajaALaFilaSiguiente() {
         EntornoKalnor entorno;
         const QString ruta = entorno.crear("a.mdb", "DIS", {{num(1), num(2)}, {num(3), num(4)}});

@@ -1,0 +1,96 @@
+#include "ExportacionNotas.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
+
+#include <array>
+#include <memory>
+
+namespace kalnor {
+
+namespace {
+
+constexpr qreal kMargenMm = 20;
+
+QString noSeEscribe(const QString& ruta, const QString& motivo) {
+    return QStringLiteral("No se puede escribir «%1»: %2").arg(ruta, motivo);
+}
+
+// The bytes of the document in `formato` (PDF through the same page layout
+// as printing, so the file looks like the printed sheet).
+QByteArray contenido(const QTextDocument& notas, const QString& titulo, FormatoNotas formato) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (formato == FormatoNotas::Pdf) {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(titulo);
+        pdf.setCreator(QStringLiteral("Kalnor"));
+        pdf.setResolution(300);
+        pdf.setPageSize(paginaDelLugar(QLocale()));
+        imprimirNotas(notas, pdf);
+        return bytes;
+    }
+    const std::unique_ptr<QTextDocument> copia(notas.clone());
+    copia->setMetaInformation(QTextDocument::DocumentTitle, titulo);
+    QTextDocumentWriter escritor(&buffer, formato == FormatoNotas::Html ? "html" : "odf");
+    if (!escritor.write(copia.get()))
+        return {};
+    return bytes;
+}
+
+} // namespace
+
+std::optional<FormatoNotas> formatoPorNombre(const QString& ruta) {
+    const QString sufijo = QFileInfo(ruta).suffix().toLower();
+    if (sufijo == u"pdf")
+        return FormatoNotas::Pdf;
+    if (sufijo == u"html" || sufijo == u"htm")
+        return FormatoNotas::Html;
+    if (sufijo == u"odt")
+        return FormatoNotas::Odt;
+    return std::nullopt;
+}
+
+QPageSize paginaDelLugar(const QLocale& lugar) {
+    // Where Letter paper is the custom (CLDR's list of Letter territories).
+    constexpr std::array kCarta{
+        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,           QLocale::Chile,
+        QLocale::Colombia,     QLocale::CostaRica,  QLocale::Guatemala,        QLocale::Panama,
+        QLocale::Philippines,  QLocale::PuertoRico, QLocale::Venezuela,        QLocale::ElSalvador,
+        QLocale::Nicaragua,    QLocale::Belize,     QLocale::DominicanRepublic};
+    for (const QLocale::Territory t : kCarta)
+        if (lugar.territory() == t)
+            return QPageSize(QPageSize::Letter);
+    return QPageSize(QPageSize::A4);
+}
+
+void imprimirNotas(const QTextDocument& notas, QPagedPaintDevice& dispositivo) {
+    dispositivo.setPageLayout(QPageLayout(
+        dispositivo.pageLayout().pageSize(), QPageLayout::Portrait,
+        QMarginsF(kMargenMm, kMargenMm, kMargenMm, kMargenMm), QPageLayout::Millimeter));
+    const std::unique_ptr<QTextDocument> copia(notas.clone());
+    copia->print(&dispositivo);
+}
+
+QString exportarNotas(const QTextDocument& notas, const QString& titulo, const QString& ruta,
+                      FormatoNotas formato) {
+    const QByteArray bytes = contenido(notas, titulo, formato);
+    if (bytes.isEmpty())
+        return noSeEscribe(ruta, QStringLiteral("no se ha podido componer el documento"));
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly))
+        return noSeEscribe(ruta, archivo.errorString());
+    archivo.write(bytes);
+    if (!archivo.commit())
+        return noSeEscribe(ruta, archivo.errorString());
+    return {};
+}
+
+} // namespace kalnor
