@@ -216,6 +216,22 @@ bool Documento::LeerVariable() {
         intercambiar(); // back to the variable read before
         return true;
     }
+    // Lists read from another state of the table can never be taken back:
+    // their memory goes to this read (or back to the system), so a big table
+    // is never held twice.
+    const auto mismaTabla = [&origen](const std::optional<Origen>& o) {
+        return o && o->enlace == origen.enlace && o->revision == origen.revision &&
+               o->fuente == origen.fuente && o->tipo == origen.tipo;
+    };
+    if (!mismaTabla(otra_.origen)) {
+        otra_.origen.reset();
+        otra_.Valores = {};
+        otra_.Frecuencias = {};
+        otra_.LimInf = {};
+        otra_.LimSup = {};
+        if (!mismaTabla(leido_))
+            intercambiar(); // the stale lists' buffers are reused below
+    }
     // Read into the older buffers, so their memory is reused.
     if (!leerDeTabla(otra_.Valores, otra_.Frecuencias, otra_.LimInf, otra_.LimSup)) {
         otra_.origen.reset();
