@@ -216,6 +216,22 @@ bool Documento::LeerVariable() {
         intercambiar(); // back to the variable read before
         return true;
     }
+    // Lists read from another state of the table can never be taken back:
+    // their memory goes to this read (or back to the system), so a big table
+    // is never held twice.
+    const auto mismaTabla = [&origen](const std::optional<Origen>& o) {
+        return o && o->enlace == origen.enlace && o->revision == origen.revision &&
+               o->fuente == origen.fuente && o->tipo == origen.tipo;
+    };
+    if (!mismaTabla(otra_.origen)) {
+        otra_.origen.reset();
+        otra_.Valores = {};
+        otra_.Frecuencias = {};
+        otra_.LimInf = {};
+        otra_.LimSup = {};
+        if (!mismaTabla(leido_))
+            intercambiar(); // the stale lists' buffers are reused below
+    }
     // Read into the older buffers, so their memory is reused.
     if (!leerDeTabla(otra_.Valores, otra_.Frecuencias, otra_.LimInf, otra_.LimSup)) {
         otra_.origen.reset();
@@ -260,45 +276,51 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
         const int iValor = !tipo ? -1 : indice(continua ? li : campoX);
         const int iSup = continua ? indice(ls) : -1;
 
-        // One walk over a clone, so Data1's position stays where it was.
+        // Data1's position stays where it was.
         const std::size_t n = static_cast<std::size_t>(std::max(0, Data1.RecordCount()));
         frecuencias.clear();
         frecuencias.reserve(n);
         valores.clear();
-        valores.reserve(n);
+        if (continua)
+            valores.reserve(n);
         limInf.clear();
         limSup.clear();
-        if (continua) {
-            limInf.reserve(n);
-            limSup.reserve(n);
-        }
-        RecordSet rs = Data1.Clone();
-        for (std::size_t i = 0; !rs.IsEOF(); rs.MoveNext(), ++i) {
-            const CellValue ni = rs.Field(iNi);
+        // Whole columns, read straight from the snapshot: a walk field by
+        // field costs several times more on a big table. The record reported
+        // is the first with an unreadable field, its fields taken in the
+        // order ni, lower limit, upper limit.
+        std::optional<CellValue> niMalo;
+        Data1.visitColumn(iNi, [&](const CellValue& ni) {
             const std::optional<std::int32_t> f = comoFrecuencia(ni);
-            if (!f && comoNumero(ni))
-                return ilegible(i, "ni", "no cabe en un entero de 32 bits («" + textoDe(ni) + "»)");
-            if (!f)
-                return ilegible(i, "ni", motivo(ni));
-            frecuencias.push_back(*f);
-            if (iValor < 0)
-                continue;
-            if (!continua) {
-                valores.push_back(rs.Field(iValor));
-                continue;
+            if (!f) {
+                niMalo = ni;
+                return false;
             }
-            CellValue a = rs.Field(iValor);
-            CellValue b = rs.Field(iSup);
-            const std::optional<double> da = comoNumero(a);
-            if (!da)
-                return ilegible(i, li, motivo(a));
-            const std::optional<double> db = comoNumero(b);
-            if (!db)
-                return ilegible(i, ls, motivo(b));
-            valores.push_back(CellValue::number((*da + *db) / 2));
-            limInf.push_back(std::move(a));
-            limSup.push_back(std::move(b));
+            frecuencias.push_back(*f);
+            return true;
+        });
+        const std::size_t leidas = frecuencias.size(); // rows before a bad ni
+        if (continua) {
+            limInf = Data1.column(iValor);
+            limSup = Data1.column(iSup);
+            for (std::size_t i = 0; i < leidas; ++i) {
+                const std::optional<double> da = comoNumero(limInf[i]);
+                if (!da)
+                    return ilegible(i, li, motivo(limInf[i]));
+                const std::optional<double> db = comoNumero(limSup[i]);
+                if (!db)
+                    return ilegible(i, ls, motivo(limSup[i]));
+                valores.push_back(CellValue::number((*da + *db) / 2));
+            }
         }
+        if (niMalo) {
+            if (comoNumero(*niMalo))
+                return ilegible(leidas, "ni",
+                                "no cabe en un entero de 32 bits («" + textoDe(*niMalo) + "»)");
+            return ilegible(leidas, "ni", motivo(*niMalo));
+        }
+        if (iValor >= 0 && !continua)
+            valores = Data1.column(iValor);
         // Every list has one entry per record; entries nothing wrote stay empty.
         const std::size_t filas = frecuencias.size();
         valores.resize(filas);

@@ -450,6 +450,15 @@ std::vector<CellValue> RecordSet::column(const std::string& name) const {
         throwNotOpen();
     if (index < 0)
         throw DbError("No se encuentra el campo «" + name + "».", DbError::kFieldNotFound);
+    return column(index);
+}
+
+std::vector<CellValue> RecordSet::column(int index) const {
+    if (!data_)
+        throwNotOpen();
+    if (index < 0 || index >= static_cast<int>(data_->fields.size()))
+        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
+                      DbError::kFieldNotFound);
     const SnapshotColumn& all = data_->columns[index];
     std::vector<CellValue> values;
     values.reserve(static_cast<std::size_t>(data_->live));
@@ -459,6 +468,25 @@ std::vector<CellValue> RecordSet::column(const std::string& name) const {
             values.push_back(all.get(i));
     }
     return values;
+}
+
+std::size_t RecordSet::visitColumn(int index,
+                                   const std::function<bool(const CellValue&)>& visit) const {
+    if (!data_)
+        throwNotOpen();
+    if (index < 0 || index >= static_cast<int>(data_->fields.size()))
+        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
+                      DbError::kFieldNotFound);
+    const SnapshotColumn& all = data_->columns[index];
+    std::size_t visited = 0;
+    for (int i = 0; i < data_->size(); ++i) {
+        if (data_->deleted[i])
+            continue;
+        ++visited;
+        if (!visit(all.get(i)))
+            break;
+    }
+    return visited;
 }
 
 long long RecordSet::currentRowId() const {

@@ -73,6 +73,11 @@ public:
 
     // Whole column of the live rows in set order (fast path for reading).
     std::vector<stats::CellValue> column(const std::string& name) const;
+    std::vector<stats::CellValue> column(int index) const;
+    // Calls visit(cell) for field `index` of each live row in set order until
+    // it returns false; returns the cells visited (the one refused included).
+    std::size_t visitColumn(int index,
+                            const std::function<bool(const stats::CellValue&)>& visit) const;
     // Row id in the file of the current row (for models that address rows).
     long long currentRowId() const;
     // Revision counter bumped by every write through any clone; lets readers

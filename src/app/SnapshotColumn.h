@@ -4,6 +4,8 @@
 #include "stats/CellValue.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -88,32 +90,26 @@ public:
     // keys keep that order.
     std::vector<int> sortedOrder(std::vector<int> order, bool descending) const {
         const std::vector<int> ranks = wordRanks();
-        // The keys are packed side by side first: sorting them is much
-        // faster than sorting row numbers that look their keys up.
-        struct Key {
-            double value;        // the number, the word's rank, or 0 when empty
-            std::uint32_t place; // in `order`
-            std::uint8_t kind;
-        };
-        std::vector<Key> keys(order.size());
+        // Each row's key as one unsigned number whose order is the sort's
+        // (kind first, then the value), sorted by radix: a stable pass per
+        // byte that varies, several times faster than comparing on a million
+        // rows.
+        std::vector<Keyed> keys(order.size());
         for (std::size_t k = 0; k < order.size(); ++k) {
             const int row = order[k];
             const std::uint8_t kind = kinds_[row];
             const double value = kind == kNumber ? numbers_[row]
                                  : kind == kText ? static_cast<double>(ranks[row])
                                                  : 0.0;
-            keys[k] = {value, static_cast<std::uint32_t>(k), kind};
+            keys[k] = {orderedBits(value), static_cast<std::uint32_t>(row), kind};
+            if (descending) {
+                keys[k].bits = ~keys[k].bits;
+                keys[k].kind = static_cast<std::uint8_t>(kText - kind);
+            }
         }
-        const auto less = [](const Key& a, const Key& b) {
-            return a.kind != b.kind ? a.kind < b.kind : a.value < b.value;
-        };
-        std::stable_sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
-            return descending ? less(b, a) : less(a, b);
-        });
+        radixSort(keys);
         for (std::size_t k = 0; k < keys.size(); ++k)
-            keys[k].place = static_cast<std::uint32_t>(order[keys[k].place]);
-        for (std::size_t k = 0; k < keys.size(); ++k)
-            order[k] = static_cast<int>(keys[k].place);
+            order[k] = static_cast<int>(keys[k].row);
         return order;
     }
 
@@ -135,6 +131,50 @@ public:
     }
 
 private:
+    struct Keyed {
+        std::uint64_t bits; // the value, as orderedBits gives it
+        std::uint32_t row;
+        std::uint8_t kind;
+    };
+
+    // A double's bits turned so that unsigned order is numeric order; both
+    // zeros are one key, as they compare equal.
+    static std::uint64_t orderedBits(double value) {
+        if (value == 0.0)
+            value = 0.0;
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        constexpr std::uint64_t kSign = 1ULL << 63;
+        return (bits & kSign) ? ~bits : bits | kSign;
+    }
+
+    // Least significant byte first, then the kind; a byte every key shares
+    // costs no pass. Each pass is stable, so equal keys keep their order.
+    static void radixSort(std::vector<Keyed>& keys) {
+        constexpr int kBytes = 8;
+        std::vector<std::array<std::uint32_t, 256>> counts(kBytes + 1);
+        for (auto& c : counts)
+            c.fill(0);
+        for (const Keyed& k : keys) {
+            for (int b = 0; b < kBytes; ++b)
+                ++counts[b][(k.bits >> (8 * b)) & 0xff];
+            ++counts[kBytes][k.kind];
+        }
+        std::vector<Keyed> other(keys.size());
+        for (int b = 0; b <= kBytes; ++b) {
+            auto& c = counts[b];
+            if (std::find(c.begin(), c.end(), keys.size()) != c.end())
+                continue; // one value of this byte for every key
+            std::uint32_t start = 0;
+            for (auto& n : c)
+                start += std::exchange(n, start);
+            for (const Keyed& k : keys) {
+                const unsigned digit = b < kBytes ? (k.bits >> (8 * b)) & 0xff : k.kind;
+                other[c[digit]++] = k;
+            }
+            keys.swap(other);
+        }
+    }
+
     // Each word's place among the column's distinct words in Spanish order
     // (words repeat a lot in a table, so the few distinct ones are sorted).
     std::vector<int> wordRanks() const {

@@ -2,38 +2,46 @@
 
 #include <cctype>
 #include <charconv>
+#include <limits>
 #include <string>
+#include <variant>
 
 namespace kalnor::stats {
 
 CellValue CellValue::null() {
     CellValue v;
-    v.value_ = NullTag{};
+    v.number_ = std::bit_cast<double>(kNullBits);
     return v;
 }
 
 CellValue CellValue::number(double d) {
     CellValue v;
-    v.value_ = d;
+    const auto b = std::bit_cast<std::uint64_t>(d);
+    v.number_ = b == kEmptyBits || b == kNullBits ? std::numeric_limits<double>::quiet_NaN() : d;
     return v;
 }
 
 CellValue CellValue::text(std::string s) {
     CellValue v;
-    v.value_ = std::move(s);
+    v.text_ = std::make_unique<std::string>(std::move(s));
     return v;
 }
 
-CellValue::Kind CellValue::kind() const {
-    switch (value_.index()) {
-    case 0:
-        return Kind::Empty;
-    case 1:
-        return Kind::Null;
-    case 2:
-        return Kind::Number;
+void CellValue::wrongKind() {
+    throw std::bad_variant_access();
+}
+
+bool CellValue::operator==(const CellValue& other) const {
+    const Kind k = kind();
+    if (k != other.kind())
+        return false;
+    switch (k) {
+    case Kind::Number:
+        return number_ == other.number_;
+    case Kind::Text:
+        return *text_ == *other.text_;
     default:
-        return Kind::Text;
+        return true;
     }
 }
 

@@ -182,6 +182,17 @@ TEST_F(RegistroIlegible, ClassLimitThatIsNotANumber) {
     ilegible(aMano("b.mdb", libreCon("(NULL, 1, 1)")), "Registro 1: el campo «LiX» está vacío");
 }
 
+// The first record with any unreadable field is the one reported, its
+// frequency checked before its limits.
+TEST_F(RegistroIlegible, TheFirstUnreadableRecordIsReported) {
+    ilegible(aMano("a.mdb", libreCon("(0, 1, 1), ('a', 1, NULL), (NULL, 1, 1)")),
+             "Registro 2: el campo «ni» está vacío");
+    ilegible(aMano("b.mdb", libreCon("(0, 1, 1), ('a', 1, 1), (NULL, 1, NULL)")),
+             "Registro 2: el campo «LiX» no es un número («a»)");
+    ilegible(aMano("c.mdb", libreCon("(0, 1, 1), (1, 'b', 1), (2, 3, 'x')")),
+             "Registro 2: el campo «LsX» no es un número («b»)");
+}
+
 TEST_F(RegistroIlegible, AReadAfterAFailureStartsAfresh) {
     const std::string malo = aMano("a.mdb", libre("(1, NULL)"));
     EXPECT_FALSE(leer(malo));
