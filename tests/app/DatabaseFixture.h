@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../CarpetaUnica.h"
 #include "app/Database.h"
 #include "app/RecordSet.h"
 
@@ -37,10 +38,8 @@ class DatabaseFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kalnor_db_" + std::string(info->test_suite_name()) + "_" + info->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
+        dir_ = kalnor::testing::carpetaUnica("kalnor_db_" + std::string(info->test_suite_name()) +
+                                             "_" + info->name());
         path_ = (dir_ / "dist.mdb").string();
         auto db = Database::create(path_);
         db->exec("CREATE TABLE ENUNCIADO (TIPO TEXT, CLASE TEXT, ENUNCIADO TEXT) STRICT;"

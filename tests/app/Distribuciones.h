@@ -3,6 +3,7 @@
 // Distribution files for the document tests, made in a fresh folder per test
 // from the shipped schema.
 
+#include "../CarpetaUnica.h"
 #include "app/CargaCsv.h"
 #include "app/Database.h"
 #include "app/DistribucionArchivo.h"
@@ -43,10 +44,8 @@ class Distribuciones : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kalnor_doc_" + std::string(info->test_suite_name()) + "_" + info->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
+        dir_ = kalnor::testing::carpetaUnica("kalnor_doc_" + std::string(info->test_suite_name()) +
+                                             "_" + info->name());
         plantilla_ = ruta("kalnor.ini");
         std::ifstream esquema(KALNOR_SCHEMA);
         CrearPlantilla(std::string(std::istreambuf_iterator<char>(esquema), {}), plantilla_);

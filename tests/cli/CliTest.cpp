@@ -1,4 +1,5 @@
 // Runs the built kalnor-cli as a user would, on files in a fresh folder.
+#include "../CarpetaUnica.h"
 #include <QProcess>
 #include <QStringList>
 
@@ -25,9 +26,7 @@ class KalnorCli : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / ("kalnor_cli_" + std::string(info->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = kalnor::testing::carpetaUnica("kalnor_cli_" + std::string(info->name()));
     }
     void TearDown() override {
         std::error_code ec;

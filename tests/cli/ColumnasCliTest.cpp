@@ -1,5 +1,6 @@
 // kalnor-cli columna, suma and eliminar run as a user would, and a fill of a
 // million records killed halfway.
+#include "../CarpetaUnica.h"
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -27,9 +28,7 @@ class ColumnasCli : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / ("kalnor_columnas_cli_" + std::string(info->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = kalnor::testing::carpetaUnica("kalnor_columnas_cli_" + std::string(info->name()));
     }
     void TearDown() override {
         std::error_code ec;
