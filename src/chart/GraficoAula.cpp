@@ -54,7 +54,8 @@ QStringList estilosAula(TipoAula tipo) {
         return {QStringLiteral("Con mín. y máx."), QStringLiteral("Sin mín. y máx.")};
     case TipoAula::Nube:
         return {QStringLiteral("Completa"), QStringLiteral("Sin rectas"),
-                QStringLiteral("Sin centro ni r"), QStringLiteral("Solo puntos")};
+                QStringLiteral("Sin centro ni r"), QStringLiteral("Solo puntos"),
+                QStringLiteral("Puntos iguales")};
     default:
         return {};
     }
@@ -71,8 +72,9 @@ OpcionesAula opcionesAula(TipoAula tipo, int estilo) {
         o.minimoMaximo = estilo != 1;
         break;
     case TipoAula::Nube:
-        o.rectas = estilo == 0 || estilo == 2;
-        o.centro = estilo == 0 || estilo == 1;
+        o.rectas = estilo == 0 || estilo == 2 || estilo == 4;
+        o.centro = estilo == 0 || estilo == 1 || estilo == 4;
+        o.tamanoPorN = estilo != 4;
         break;
     default:
         break;

@@ -55,7 +55,8 @@ int Grafico(const Argumentos& args) {
             if (variable != "X" && variable != "Y")
                 return usoIncorrecto("grafico");
         } else if ((a == "--estilo" || a == "--rejilla") && conValor) {
-            if (!(numero = entero(args[++i], 0, 3)))
+            // Styles are checked against the chart below: some have more than four.
+            if (!(numero = entero(args[++i], 0, a == "--estilo" ? 9 : 3)))
                 return usoIncorrecto("grafico");
             (a == "--estilo" ? estilo : rejilla) = numero;
         } else if (a == "--paleta" && conValor) {
@@ -72,6 +73,10 @@ int Grafico(const Argumentos& args) {
         }
     }
     if (fichero.empty() || tipo.empty() || png.empty())
+        return usoIncorrecto("grafico");
+    // The classroom charts' style list holds their options, when they have any.
+    const std::optional<TipoAula> aula = tipoAulaDe(QString::fromStdString(tipo));
+    if (estilo && *estilo >= (aula ? estilosAula(*aula).size() : 4))
         return usoIncorrecto("grafico");
 
     Documento doc;
@@ -90,12 +95,8 @@ int Grafico(const Argumentos& args) {
     graficos.Toolbar3_ButtonClick(QString::fromLatin1(kTipos.find(tipo)->second));
     if (doc.error.failed())
         return fallo(fichero + ": " + doc.error.MensajeError);
-    const std::optional<TipoAula> aula = tipoAulaDe(QString::fromStdString(tipo));
     if (aula ? !graficos.aula() : !graficos.Graph1().dibujado())
         return fallo(fichero + ": la tabla está vacía, no hay nada que dibujar");
-    // The classroom charts' style list holds their options, when they have any.
-    if (aula && estilo && *estilo >= estilosAula(*aula).size())
-        return usoIncorrecto("grafico");
     if (estilo)
         graficos.cboESTILO_Click(*estilo);
     if (paleta)

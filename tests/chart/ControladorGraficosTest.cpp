@@ -6,6 +6,7 @@
 #include "chart/ControladorGraficos.h"
 #include "chart/DibujoGrafico.h"
 #include "chart/ErrorGrafico.h"
+#include "stats/Bivariate.h"
 
 #include <gtest/gtest.h>
 
@@ -392,6 +393,34 @@ TEST_F(Graficos, ScatterReadsBothVariablesAndLeavesTheActiveOne) {
     c.cboESTILO_Click(3); // points only
     EXPECT_FALSE(c.aula()->opciones.rectas);
     EXPECT_FALSE(c.aula()->opciones.centro);
+}
+
+TEST_F(Graficos, ScatterLinesAreTheRegressionKeysOnEveryTwoVariableExample) {
+    const std::filesystem::path dat = std::filesystem::path(KALNOR_BUILD_DIR) / "dat";
+    int vistos = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dat)) {
+        Documento ejemplo;
+        if (e.path().extension() != ".mdb" || !ejemplo.AbrirBase(e.path().string()) ||
+            !ejemplo.esBidimensional())
+            continue;
+        SCOPED_TRACE(e.path().string());
+        const auto g = construirAula(ejemplo, TipoAula::Nube, {});
+        ASSERT_TRUE(g) << ejemplo.error.MensajeError;
+        // The lists the two-variable keys read.
+        stats::ValueList x, y;
+        for (const char* v : {"X", "Y"}) {
+            ejemplo.VarActiva = v;
+            ASSERT_TRUE(ejemplo.LeerVariable());
+            (v[0] == 'X' ? x : y) = ejemplo.listas.Valores;
+        }
+        const stats::FrequencyList& n = ejemplo.listas.Frecuencias;
+        stats::ErrorRecord err;
+        EXPECT_EQ(*g->nube->pendienteYX, stats::CoefRegresionX(err, x, y, n));
+        EXPECT_EQ(*g->nube->pendienteXY, stats::CoefRegresionY(err, x, y, n));
+        EXPECT_EQ(*g->nube->r, stats::CoefCorrelacion(err, x, y, n));
+        ++vistos;
+    }
+    EXPECT_GE(vistos, 3);
 }
 
 } // namespace

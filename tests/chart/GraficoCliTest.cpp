@@ -68,6 +68,9 @@ TEST_F(GraficoCli, ClassroomChartsAsPngsAndTheirRefusals) {
         0);
     EXPECT_EQ(
         ejecutar("grafico '" + bi + "' --tipo nube --estilo 1 --png '" + salida("n.png") + "'"), 0);
+    EXPECT_EQ(
+        ejecutar("grafico '" + bi + "' --tipo nube --estilo 4 --png '" + salida("m.png") + "'"), 0);
+    EXPECT_EQ(ejecutar("grafico '" + bi + "' --tipo barras --estilo 4 --png x.png"), 2);
     EXPECT_TRUE(esPng(salida("n.png")));
     // A histogram has no styles; the box's list has two.
     EXPECT_EQ(ejecutar("grafico '" + con + "' --tipo histograma --estilo 1 --png x.png"), 2);
