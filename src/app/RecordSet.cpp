@@ -453,13 +453,17 @@ std::vector<CellValue> RecordSet::column(const std::string& name) const {
     return column(index);
 }
 
-std::vector<CellValue> RecordSet::column(int index) const {
+const SnapshotColumn& RecordSet::snapshotColumn(int index) const {
     if (!data_)
         throwNotOpen();
     if (index < 0 || index >= static_cast<int>(data_->fields.size()))
         throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
                       DbError::kFieldNotFound);
-    const SnapshotColumn& all = data_->columns[index];
+    return data_->columns[index];
+}
+
+std::vector<CellValue> RecordSet::column(int index) const {
+    const SnapshotColumn& all = snapshotColumn(index);
     std::vector<CellValue> values;
     values.reserve(static_cast<std::size_t>(data_->live));
     const bool anyDeleted = data_->live != data_->size();
@@ -472,12 +476,7 @@ std::vector<CellValue> RecordSet::column(int index) const {
 
 std::size_t RecordSet::visitColumn(int index,
                                    const std::function<bool(const CellValue&)>& visit) const {
-    if (!data_)
-        throwNotOpen();
-    if (index < 0 || index >= static_cast<int>(data_->fields.size()))
-        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
-                      DbError::kFieldNotFound);
-    const SnapshotColumn& all = data_->columns[index];
+    const SnapshotColumn& all = snapshotColumn(index);
     std::size_t visited = 0;
     for (int i = 0; i < data_->size(); ++i) {
         if (data_->deleted[i])

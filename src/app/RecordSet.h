@@ -10,6 +10,8 @@
 
 namespace kalnor {
 
+class SnapshotColumn;
+
 // A record set over a row source "SELECT * FROM X [ORDER BY [F]]": a snapshot
 // of the rows in query order, cached in memory; every write goes to the file
 // at once. Clones share the snapshot and have their own position.
@@ -87,6 +89,8 @@ public:
 private:
     struct Snapshot;
     void requireLiveRow() const; // open, on a row, and that row not deleted
+    // Field `index` of the snapshot; throws when closed or out of range.
+    const SnapshotColumn& snapshotColumn(int index) const;
     std::shared_ptr<Database> db_;
     std::shared_ptr<Snapshot> data_;
     int pos_ = -1; // index into the snapshot's rows

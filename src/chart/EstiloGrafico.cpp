@@ -50,6 +50,17 @@ double pasoLibre(double ancho, int marcas) {
     return 10.0 * potencia;
 }
 
+std::unique_ptr<QChart> graficoVacio(const QLocale& locale) {
+    auto chart = std::make_unique<QChart>();
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(locale);
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
+    chart->setTitleFont(letra(12, true));
+    return chart;
+}
+
 QImage imagenDe(std::unique_ptr<QChart> chart, QSize tamano) {
     QImage imagen(tamano, QImage::Format_ARGB32_Premultiplied);
     imagen.fill(Qt::white);

@@ -22,8 +22,12 @@ void estiloEje(QAbstractAxis* eje);
 #include <memory>
 
 class QChart;
+class QLocale;
 
 namespace kalnor::estilo {
+
+// A white chart without animations, numbers in `locale`, the title's letters set.
+std::unique_ptr<QChart> graficoVacio(const QLocale& locale);
 
 // A round step for any span (0,2 or 50 as well as 5000) giving about `marcas` ticks.
 double pasoLibre(double ancho, int marcas = 8);

@@ -338,13 +338,7 @@ void nube(QChart& chart, const GraficoAula& g, const QLocale& locale) {
 } // namespace
 
 std::unique_ptr<QChart> construirGraficoAula(const GraficoAula& g, const QLocale& locale) {
-    auto chart = std::make_unique<QChart>();
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setLocalizeNumbers(true);
-    chart->setLocale(locale);
-    chart->setBackgroundBrush(Qt::white);
-    chart->setBackgroundRoundness(0);
-    chart->setTitleFont(letra(12, true));
+    auto chart = estilo::graficoVacio(locale);
     chart->setTitle(g.nota.isEmpty() ? g.titulo
                                      : g.titulo + QStringLiteral("<br><small>") + g.nota +
                                            QStringLiteral("</small>"));

@@ -471,13 +471,7 @@ QString textoEtiqueta(const ControlGrafico& grafico, int punto, const QLocale& l
 }
 
 std::unique_ptr<QChart> construirGrafico(const ControlGrafico& grafico, const QLocale& locale) {
-    auto chart = std::make_unique<QChart>();
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setLocalizeNumbers(true);
-    chart->setLocale(locale);
-    chart->setBackgroundBrush(Qt::white);
-    chart->setBackgroundRoundness(0);
-    chart->setTitleFont(letra(12, true));
+    auto chart = estilo::graficoVacio(locale);
     chart->legend()->setVisible(false);
     chart->legend()->setFont(letra(8));
     // A cleared chart is blank, title included.
