@@ -35,7 +35,7 @@ constexpr std::array<BotonGrafico, 4> kBotones{{
     {"botonCALGEN", " Calculadora Genérica ", 0, {}},
 }};
 
-constexpr std::array<BotonAula, 6> kBotonesAula{{
+constexpr std::array<BotonAula, 7> kBotonesAula{{
     {"botonHISTOGRAMA", " Histograma ", " Histograma: rectángulos sobre las clases ",
      TipoAula::Histograma},
     {"botonPOLIGONO", " Polígono ", " Polígono de frecuencias ", TipoAula::Poligono},
@@ -44,6 +44,7 @@ constexpr std::array<BotonAula, 6> kBotonesAula{{
     {"botonOJIVA", " Ojiva ", " Ojiva: polígono de frecuencias acumuladas ", TipoAula::Ojiva},
     {"botonNUBE", " Nube ", " Nube de puntos y rectas de regresión ", TipoAula::Nube},
     {"botonCAJA", " Caja ", " Diagrama de caja ", TipoAula::Caja},
+    {"botonLORENZ", " Lorenz ", " Curva de Lorenz e índice de Gini ", TipoAula::Lorenz},
 }};
 
 const QStringList kPaletas{QStringLiteral("Color"), QStringLiteral("Pastel"),

@@ -14,13 +14,14 @@ struct Descripcion {
     const char* nombre;
 };
 
-constexpr std::array<Descripcion, 6> kTipos{{
+constexpr std::array<Descripcion, 7> kTipos{{
     {TipoAula::Histograma, "histograma", "Histograma"},
     {TipoAula::Poligono, "poligono", "Polígono de frecuencias"},
     {TipoAula::HistogramaPoligono, "histograma+poligono", "Histograma y polígono"},
     {TipoAula::Ojiva, "ojiva", "Ojiva"},
     {TipoAula::Nube, "nube", "Nube de puntos"},
     {TipoAula::Caja, "caja", "Diagrama de caja"},
+    {TipoAula::Lorenz, "lorenz", "Curva de Lorenz"},
 }};
 
 const QChar kSubI(0x1D62); // subscript i
@@ -186,6 +187,16 @@ std::optional<GraficoAula> construirAula(Documento& doc, TipoAula tipo,
         if (!g.caja)
             return std::nullopt;
         break;
+    case TipoAula::Lorenz:
+        g.ejeX =
+            QStringLiteral("p") + kSubI + QStringLiteral(" = N") + kSubI + QStringLiteral("/N");
+        g.ejeY = QStringLiteral("q") + kSubI + QStringLiteral(" (parte acumulada de Σx") + kSubI +
+                 QStringLiteral("·n") + kSubI + QStringLiteral(")");
+        g.lorenz = stats::IndiceGini(err, vt, l.Valores, l.LimInf, l.LimSup, l.Frecuencias);
+        if (!g.lorenz)
+            return std::nullopt;
+        err.clear();
+        return g;
     case TipoAula::Nube:
         break;
     }

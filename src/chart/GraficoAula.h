@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GeometriaGraficos.h"
+#include "stats/Concentration.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,7 @@ class Documento;
 
 // The charts a statistics class draws, beyond bars, pie and lines: what they
 // show, computed from the open distribution, ready for any drawing.
-enum class TipoAula { Histograma, Poligono, HistogramaPoligono, Ojiva, Nube, Caja };
+enum class TipoAula { Histograma, Poligono, HistogramaPoligono, Ojiva, Nube, Caja, Lorenz };
 
 // The choices of each chart, offered in the style list.
 struct OpcionesAula {
@@ -41,9 +42,10 @@ struct GraficoAula {
     std::optional<grafico::Ojiva> ojiva;
     std::optional<grafico::Caja> caja;
     std::optional<grafico::Nube> nube;
+    std::optional<stats::Concentracion> lorenz; // the curve and the index
 };
 
-// "histograma", "poligono", "histograma+poligono", "ojiva", "nube", "caja".
+// "histograma", "poligono", "histograma+poligono", "ojiva", "nube", "caja", "lorenz".
 std::optional<TipoAula> tipoAulaDe(const QString& nombre);
 QString nombreAula(TipoAula tipo); // "Histograma", "Polígono de frecuencias", ...
 

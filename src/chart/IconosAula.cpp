@@ -63,6 +63,16 @@ QIcon iconoAula(TipoAula tipo) {
         p.setPen(QPen(kRojo, 1.4));
         p.drawLine(2, 20, 22, 4);
         break;
+    case TipoAula::Lorenz: {
+        p.setPen(QPen(kTinta, 1, Qt::DashLine));
+        p.drawLine(2, 21, 22, 3);
+        p.setPen(QPen(kRojo, 1.8));
+        QPainterPath s;
+        s.moveTo(2, 21);
+        s.cubicTo(14, 21, 19, 15, 22, 3);
+        p.drawPath(s);
+        break;
+    }
     case TipoAula::Caja:
         p.setPen(QPen(kTinta, 1.4));
         p.drawLine(2, 12, 7, 12);

@@ -335,6 +335,42 @@ void nube(QChart& chart, const GraficoAula& g, const QLocale& locale) {
     lienzo.ejes(g.ejeX, x, g.ejeY, y, false, Qt::AlignRight);
 }
 
+// The curve from (0, 0) through (pᵢ, qᵢ) to (1, 1) under the line of equal
+// shares; the gap between them is what the index measures.
+void lorenz(QChart& chart, const GraficoAula& g, const QLocale& locale) {
+    Lienzo lienzo(chart, g);
+    const stats::Concentracion& c = *g.lorenz;
+    std::vector<Punto> curva{{0, 0}};
+    for (const stats::PuntoLorenz& p : c.puntos)
+        curva.push_back({p.p, p.q});
+    auto* igualdad = linea({{0, 0}, {1, 1}}, QPen(QColor(0x70, 0x70, 0x70), 1.5, Qt::DashLine));
+    igualdad->setName(QStringLiteral("Reparto igual"));
+    igualdad->setColor(QColor(0x70, 0x70, 0x70));
+    lienzo.anadir(igualdad, true);
+    // The area of concentration, between the diagonal and the curve.
+    auto* arriba = new QLineSeries;
+    auto* abajo = new QLineSeries;
+    for (const Punto& p : curva) {
+        *arriba << QPointF(p.x, p.x);
+        *abajo << QPointF(p.x, p.y);
+    }
+    auto* area = new QAreaSeries(arriba, abajo);
+    QColor relleno = paletas::color(g.paleta, 1);
+    relleno.setAlpha(110);
+    area->setColor(relleno);
+    area->setPen(Qt::NoPen);
+    area->setName(QStringLiteral("IG = %1").arg(formatoResultado(c.indice, locale)));
+    lienzo.anadir(area, true);
+    const QColor color = principal(g);
+    auto* curvaSerie = linea(curva, QPen(paletas::borde(color), 2.5));
+    curvaSerie->setName(QStringLiteral("Curva de Lorenz (pᵢ, qᵢ)"));
+    curvaSerie->setColor(paletas::borde(color));
+    lienzo.anadir(curvaSerie, true);
+    if (curva.size() <= 200)
+        lienzo.anadir(marcas(curva, 7, color, paletas::borde(color)));
+    lienzo.ejes(g.ejeX, Rango{0, 1}, g.ejeY, Rango{0, 1});
+}
+
 } // namespace
 
 std::unique_ptr<QChart> construirGraficoAula(const GraficoAula& g, const QLocale& locale) {
@@ -361,6 +397,10 @@ std::unique_ptr<QChart> construirGraficoAula(const GraficoAula& g, const QLocale
     case TipoAula::Nube:
         if (g.nube)
             nube(*chart, g, locale);
+        break;
+    case TipoAula::Lorenz:
+        if (g.lorenz)
+            lorenz(*chart, g, locale);
         break;
     }
     return chart;

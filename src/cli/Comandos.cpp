@@ -24,7 +24,7 @@ constexpr std::array kComandos{
     Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json]", &Medidas},
     Comando{"grafico",
             "grafico FICHERO --tipo "
-            "barras|sectores|lineas|histograma|poligono|histograma+poligono|ojiva|nube|caja "
+            "barras|sectores|lineas|histograma|poligono|histograma+poligono|ojiva|nube|caja|lorenz "
             "[--estilo 0..3] [--paleta 0..2] "
             "[--rejilla 0..3] [--var X|Y] --png SALIDA [--ancho W --alto H]",
             &Grafico},

@@ -32,7 +32,7 @@ const std::map<std::string, const char*, std::less<>> kTipos{
     {"lineas", "botonLINEAS"},     {"histograma", "botonHISTOGRAMA"},
     {"poligono", "botonPOLIGONO"}, {"histograma+poligono", "botonHISTPOL"},
     {"ojiva", "botonOJIVA"},       {"nube", "botonNUBE"},
-    {"caja", "botonCAJA"}};
+    {"caja", "botonCAJA"},         {"lorenz", "botonLORENZ"}};
 
 } // namespace
 

@@ -423,5 +423,27 @@ TEST_F(Graficos, ScatterLinesAreTheRegressionKeysOnEveryTwoVariableExample) {
     EXPECT_GE(vistos, 3);
 }
 
+TEST_F(Graficos, LorenzCurveEndsAtTheWholeAndRefusesNegativeValues) {
+    // One holder of 3 among four holders: the first three hold half the total.
+    abrir("DIS", "Xi,ni\n1,3\n3,1\n");
+    c.Toolbar3_ButtonClick("botonLORENZ");
+    ASSERT_TRUE(c.aula());
+    const stats::Concentracion& l = *c.aula()->lorenz;
+    ASSERT_EQ(l.puntos.size(), 2u);
+    EXPECT_DOUBLE_EQ(l.puntos[0].p, 0.75);
+    EXPECT_DOUBLE_EQ(l.puntos[0].q, 0.5);
+    EXPECT_DOUBLE_EQ(l.puntos.back().p, 1.0);
+    EXPECT_DOUBLE_EQ(l.puntos.back().q, 1.0);
+    EXPECT_DOUBLE_EQ(l.indice, (0.75 - 0.5) / 0.75);
+    EXPECT_TRUE(c.aula()->ejeX.startsWith("p"));
+
+    QString aviso;
+    QObject::connect(&c, &ControladorGraficos::aviso, [&](const QString& t) { aviso = t; });
+    abrir("DIS", "Xi,ni\n-2,3\n3,1\n");
+    c.Toolbar3_ButtonClick("botonLORENZ");
+    EXPECT_FALSE(c.aula());
+    EXPECT_FALSE(aviso.isEmpty());
+}
+
 } // namespace
 } // namespace kalnor

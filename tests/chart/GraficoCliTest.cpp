@@ -55,7 +55,7 @@ TEST_F(GraficoCli, ClassroomChartsAsPngsAndTheirRefusals) {
         archivos.crear("c.mdb", "CON", "LiX,LsX,ni\n0,10,3\n10,20,7\n20,40,6\n40,50,2\n");
     const std::string bi = archivos.crear("b.mdb", "DISDIS", "Xi,Yi,ni\n1,2,3\n2,3,1\n4,4,2\n");
     for (const std::string tipo :
-         {"histograma", "poligono", "histograma+poligono", "ojiva", "caja"}) {
+         {"histograma", "poligono", "histograma+poligono", "ojiva", "caja", "lorenz"}) {
         const std::string png = salida(tipo + ".png");
         EXPECT_EQ(ejecutar("grafico '" + con + "' --tipo '" + tipo +
                            "' --paleta 2 --rejilla 1 --png '" + png + "'"),

@@ -155,7 +155,7 @@ void RenderGraficoTest::cadaGraficoDeAulaPintaAlgoDistinto() {
     QList<QImage> imagenes;
     for (const TipoAula tipo :
          {TipoAula::Histograma, TipoAula::Poligono, TipoAula::HistogramaPoligono, TipoAula::Ojiva,
-          TipoAula::Caja, TipoAula::Nube}) {
+          TipoAula::Caja, TipoAula::Nube, TipoAula::Lorenz}) {
         Documento& doc = tipo == TipoAula::Nube ? bi : uni;
         const auto g = construirAula(doc, tipo, opcionesAula(tipo, 0));
         QVERIFY2(g, doc.error.MensajeError.c_str());
