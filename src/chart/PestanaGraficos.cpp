@@ -3,13 +3,16 @@
 #include "ControladorGraficos.h"
 #include "EstadoGraficos.h"
 #include "IconosAula.h"
+#include "ImagenGrafico.h"
 #include "VistaGrafico.h"
 #include "app/Rutas.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
@@ -45,6 +48,21 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
         opciones->addSpacing(16);
     }
     opciones->addStretch(1);
+    // Saving and copying the chart sit with the lists: the toolbar draws.
+    guardar_ = new QPushButton(QStringLiteral("Guardar gráfico…"), this);
+    guardar_->setObjectName(QStringLiteral("botonGUARDARGRAFICO"));
+    guardar_->setToolTip(QStringLiteral("Guarda el gráfico como imagen PNG o SVG"));
+    copiar_ = new QPushButton(QStringLiteral("Copiar gráfico"), this);
+    copiar_->setObjectName(QStringLiteral("botonCOPIARGRAFICO"));
+    copiar_->setToolTip(QStringLiteral("Copia el gráfico al portapapeles"));
+    opciones->addWidget(guardar_);
+    opciones->addWidget(copiar_);
+    connect(guardar_, &QPushButton::clicked, this, [this] {
+        const QString ruta = pedirRutaImagen();
+        if (!ruta.isEmpty())
+            guardarComo(ruta);
+    });
+    connect(copiar_, &QPushButton::clicked, this, [this] { copiarGrafico(*grafico_->chart()); });
     connect(listas_[0], &QComboBox::activated, controlador_, &ControladorGraficos::cboESTILO_Click);
     connect(listas_[1], &QComboBox::activated, controlador_, &ControladorGraficos::cboPALETA_Click);
     connect(listas_[2], &QComboBox::activated, controlador_,
@@ -92,6 +110,24 @@ PestanaGraficos::~PestanaGraficos() {
 
 QComboBox* PestanaGraficos::lista(int indice) const {
     return indice >= 0 && indice < 3 ? listas_[static_cast<std::size_t>(indice)] : nullptr;
+}
+
+QString PestanaGraficos::pedirRutaImagen() {
+    QString filtro;
+    QString ruta = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Guardar gráfico"), QStringLiteral("grafico.png"),
+        QStringLiteral("Imagen PNG (*.png);;Gráfico vectorial SVG (*.svg)"), &filtro);
+    if (!ruta.isEmpty() && !formatoImagenPorNombre(ruta))
+        ruta += filtro.contains(QStringLiteral("svg")) ? QStringLiteral(".svg")
+                                                       : QStringLiteral(".png");
+    return ruta;
+}
+
+bool PestanaGraficos::guardarComo(const QString& ruta) {
+    const QString error = guardarGrafico(*grafico_->chart(), ruta);
+    if (!error.isEmpty())
+        emit aviso(error);
+    return error.isEmpty();
 }
 
 void PestanaGraficos::mostrarEstado() {
