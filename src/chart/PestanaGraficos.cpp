@@ -5,7 +5,9 @@
 #include "IconosAula.h"
 #include "ImagenGrafico.h"
 #include "VistaGrafico.h"
+#include "app/Documento.h"
 #include "app/Rutas.h"
+#include "notes/ExportacionInforme.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,7 +23,8 @@
 namespace kalnor {
 
 PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidget* parent)
-    : QWidget(parent), controlador_(new ControladorGraficos(documento, rutas.RutaDat, this)) {
+    : QWidget(parent), documento_(documento),
+      controlador_(new ControladorGraficos(documento, rutas.RutaDat, this)) {
     setObjectName(QStringLiteral("PestanaGraficos"));
     grafico_ = new VistaGrafico(this);
     controlador_->Graph1().setDibujo(grafico_);
@@ -57,6 +60,23 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
     copiar_->setToolTip(QStringLiteral("Copia el gráfico al portapapeles"));
     opciones->addWidget(guardar_);
     opciones->addWidget(copiar_);
+    informe_ = new QPushButton(QStringLiteral("Exportar informe…"), this);
+    informe_->setObjectName(QStringLiteral("botonEXPORTARINFORME"));
+    informe_->setToolTip(QStringLiteral(
+        "Escribe en PDF, HTML u ODT el enunciado, la tabla, los parámetros y el gráfico"));
+    opciones->addWidget(informe_);
+    connect(informe_, &QPushButton::clicked, this, [this] {
+        if (documento_.BaseActual.empty()) {
+            emit aviso(QStringLiteral("No hay un archivo abierto."));
+            return;
+        }
+        QString ruta = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Exportar informe"), QStringLiteral("informe.pdf"),
+            QStringLiteral("Documento PDF (*.pdf);;Página web (*.html *.htm);;"
+                           "Documento de texto ODF (*.odt)"));
+        if (!ruta.isEmpty())
+            exportarInformeA(ruta);
+    });
     connect(guardar_, &QPushButton::clicked, this, [this] {
         const QString ruta = pedirRutaImagen();
         if (!ruta.isEmpty())
@@ -125,6 +145,16 @@ QString PestanaGraficos::pedirRutaImagen() {
 
 bool PestanaGraficos::guardarComo(const QString& ruta) {
     const QString error = guardarGrafico(*grafico_->chart(), ruta);
+    if (!error.isEmpty())
+        emit aviso(error);
+    return error.isEmpty();
+}
+
+bool PestanaGraficos::exportarInformeA(const QString& ruta) {
+    // The chart on show goes in; with none, the informe draws the bars.
+    const bool mostrado = controlador_->Graph1().dibujado() || controlador_->aula().has_value();
+    const QImage imagen = mostrado ? imagenDeGrafico(*grafico_->chart()) : QImage();
+    const QString error = exportarInforme(documento_.BaseActual, imagen, ruta);
     if (!error.isEmpty())
         emit aviso(error);
     return error.isEmpty();

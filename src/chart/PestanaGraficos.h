@@ -33,6 +33,9 @@ public:
     // Writes the chart shown to `ruta` (PNG or SVG by its name); a failure
     // is told through aviso().
     bool guardarComo(const QString& ruta);
+    QPushButton* botonInforme() const { return informe_; }
+    // Writes the informe of the open distribution with the chart shown.
+    bool exportarInformeA(const QString& ruta);
 
 signals:
     void pestanaPedida(int indice);
@@ -42,12 +45,14 @@ private:
     void mostrarEstado();
     QString pedirRutaImagen();
 
+    Documento& documento_;
     ControladorGraficos* controlador_; // child QObject
     VistaGrafico* grafico_ = nullptr;
     QToolBar* barra_ = nullptr;
     std::array<QComboBox*, 3> listas_{};
     QPushButton* guardar_ = nullptr;
     QPushButton* copiar_ = nullptr;
+    QPushButton* informe_ = nullptr;
 };
 
 } // namespace kalnor
