@@ -58,13 +58,16 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
     copiar_ = new QPushButton(QStringLiteral("Copiar gráfico"), this);
     copiar_->setObjectName(QStringLiteral("botonCOPIARGRAFICO"));
     copiar_->setToolTip(QStringLiteral("Copia el gráfico al portapapeles"));
-    opciones->addWidget(guardar_);
-    opciones->addWidget(copiar_);
+    // A row of their own: beside the lists they would widen the window.
+    auto* claves = new QHBoxLayout;
+    claves->addStretch(1);
+    claves->addWidget(guardar_);
+    claves->addWidget(copiar_);
     informe_ = new QPushButton(QStringLiteral("Exportar informe…"), this);
     informe_->setObjectName(QStringLiteral("botonEXPORTARINFORME"));
     informe_->setToolTip(QStringLiteral(
         "Escribe en PDF, HTML u ODT el enunciado, la tabla, los parámetros y el gráfico"));
-    opciones->addWidget(informe_);
+    claves->addWidget(informe_);
     connect(informe_, &QPushButton::clicked, this, [this] {
         if (documento_.BaseActual.empty()) {
             emit aviso(QStringLiteral("No hay un archivo abierto."));
@@ -90,6 +93,7 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
 
     auto* columna = new QVBoxLayout(this);
     columna->addLayout(opciones);
+    columna->addLayout(claves);
     columna->addWidget(grafico_, 1);
 
     barra_ = new QToolBar(QStringLiteral("Gráficos"), this);
