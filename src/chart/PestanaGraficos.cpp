@@ -3,13 +3,18 @@
 #include "ControladorGraficos.h"
 #include "EstadoGraficos.h"
 #include "IconosAula.h"
+#include "ImagenGrafico.h"
 #include "VistaGrafico.h"
+#include "app/Documento.h"
 #include "app/Rutas.h"
+#include "notes/ExportacionInforme.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,7 +23,8 @@
 namespace kalnor {
 
 PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidget* parent)
-    : QWidget(parent), controlador_(new ControladorGraficos(documento, rutas.RutaDat, this)) {
+    : QWidget(parent), documento_(documento),
+      controlador_(new ControladorGraficos(documento, rutas.RutaDat, this)) {
     setObjectName(QStringLiteral("PestanaGraficos"));
     grafico_ = new VistaGrafico(this);
     controlador_->Graph1().setDibujo(grafico_);
@@ -45,6 +51,41 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
         opciones->addSpacing(16);
     }
     opciones->addStretch(1);
+    // Saving and copying the chart sit with the lists: the toolbar draws.
+    guardar_ = new QPushButton(QStringLiteral("Guardar gráfico…"), this);
+    guardar_->setObjectName(QStringLiteral("botonGUARDARGRAFICO"));
+    guardar_->setToolTip(QStringLiteral("Guarda el gráfico como imagen PNG o SVG"));
+    copiar_ = new QPushButton(QStringLiteral("Copiar gráfico"), this);
+    copiar_->setObjectName(QStringLiteral("botonCOPIARGRAFICO"));
+    copiar_->setToolTip(QStringLiteral("Copia el gráfico al portapapeles"));
+    // A row of their own: beside the lists they would widen the window.
+    auto* claves = new QHBoxLayout;
+    claves->addStretch(1);
+    claves->addWidget(guardar_);
+    claves->addWidget(copiar_);
+    informe_ = new QPushButton(QStringLiteral("Exportar informe…"), this);
+    informe_->setObjectName(QStringLiteral("botonEXPORTARINFORME"));
+    informe_->setToolTip(QStringLiteral(
+        "Escribe en PDF, HTML u ODT el enunciado, la tabla, los parámetros y el gráfico"));
+    claves->addWidget(informe_);
+    connect(informe_, &QPushButton::clicked, this, [this] {
+        if (documento_.BaseActual.empty()) {
+            emit aviso(QStringLiteral("No hay un archivo abierto."));
+            return;
+        }
+        QString ruta = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Exportar informe"), QStringLiteral("informe.pdf"),
+            QStringLiteral("Documento PDF (*.pdf);;Página web (*.html *.htm);;"
+                           "Documento de texto ODF (*.odt)"));
+        if (!ruta.isEmpty())
+            exportarInformeA(ruta);
+    });
+    connect(guardar_, &QPushButton::clicked, this, [this] {
+        const QString ruta = pedirRutaImagen();
+        if (!ruta.isEmpty())
+            guardarComo(ruta);
+    });
+    connect(copiar_, &QPushButton::clicked, this, [this] { copiarGrafico(*grafico_->chart()); });
     connect(listas_[0], &QComboBox::activated, controlador_, &ControladorGraficos::cboESTILO_Click);
     connect(listas_[1], &QComboBox::activated, controlador_, &ControladorGraficos::cboPALETA_Click);
     connect(listas_[2], &QComboBox::activated, controlador_,
@@ -52,6 +93,7 @@ PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidg
 
     auto* columna = new QVBoxLayout(this);
     columna->addLayout(opciones);
+    columna->addLayout(claves);
     columna->addWidget(grafico_, 1);
 
     barra_ = new QToolBar(QStringLiteral("Gráficos"), this);
@@ -92,6 +134,34 @@ PestanaGraficos::~PestanaGraficos() {
 
 QComboBox* PestanaGraficos::lista(int indice) const {
     return indice >= 0 && indice < 3 ? listas_[static_cast<std::size_t>(indice)] : nullptr;
+}
+
+QString PestanaGraficos::pedirRutaImagen() {
+    QString filtro;
+    QString ruta = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Guardar gráfico"), QStringLiteral("grafico.png"),
+        QStringLiteral("Imagen PNG (*.png);;Gráfico vectorial SVG (*.svg)"), &filtro);
+    if (!ruta.isEmpty() && !formatoImagenPorNombre(ruta))
+        ruta += filtro.contains(QStringLiteral("svg")) ? QStringLiteral(".svg")
+                                                       : QStringLiteral(".png");
+    return ruta;
+}
+
+bool PestanaGraficos::guardarComo(const QString& ruta) {
+    const QString error = guardarGrafico(*grafico_->chart(), ruta);
+    if (!error.isEmpty())
+        emit aviso(error);
+    return error.isEmpty();
+}
+
+bool PestanaGraficos::exportarInformeA(const QString& ruta) {
+    // The chart on show goes in; with none, the informe draws the bars.
+    const bool mostrado = controlador_->Graph1().dibujado() || controlador_->aula().has_value();
+    const QImage imagen = mostrado ? imagenDeGrafico(*grafico_->chart()) : QImage();
+    const QString error = exportarInforme(documento_.BaseActual, imagen, ruta);
+    if (!error.isEmpty())
+        emit aviso(error);
+    return error.isEmpty();
 }
 
 void PestanaGraficos::mostrarEstado() {

@@ -13,4 +13,8 @@ int Grafico(const Argumentos&) {
     return fallo("esta versión de kalnor-cli se compiló sin gráficos");
 }
 
+int Exportar(const Argumentos&) {
+    return fallo("esta versión de kalnor-cli se compiló sin gráficos");
+}
+
 } // namespace kalnor::cli

@@ -10,7 +10,8 @@
 namespace kalnor::cli {
 
 std::unique_ptr<QCoreApplication> crearAplicacion(int& argc, char** argv) {
-    if (argc > 1 && std::string_view(argv[1]) == "grafico") {
+    if (argc > 1 &&
+        (std::string_view(argv[1]) == "grafico" || std::string_view(argv[1]) == "exportar")) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QApplication>(argc, argv);

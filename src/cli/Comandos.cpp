@@ -33,6 +33,7 @@ constexpr std::array kComandos{
     Comando{"suma", "suma FICHERO CAMPO [--json]", &Suma},
     Comando{"eliminar", "eliminar FICHERO CAMPO", &Eliminar},
     Comando{"informe", "informe FICHERO 0|1|2|3 [--var X|Y]", &Informe},
+    Comando{"exportar", "exportar FICHERO SALIDA.pdf|.html|.odt", &Exportar},
 };
 
 } // namespace

@@ -63,5 +63,6 @@ int Columna(const Argumentos& args);  // Columnas.cpp
 int Suma(const Argumentos& args);     // Columnas.cpp
 int Eliminar(const Argumentos& args); // Columnas.cpp
 int Informe(const Argumentos& args);  // Informe.cpp
+int Exportar(const Argumentos& args); // Exportar.cpp
 
 } // namespace kalnor::cli
