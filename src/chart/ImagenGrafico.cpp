@@ -1,5 +1,7 @@
 #include "ImagenGrafico.h"
 
+#include "app/EscrituraAtomica.h"
+
 #include <QBuffer>
 #include <QChart>
 #include <QClipboard>
@@ -8,7 +10,6 @@
 #include <QGraphicsScene>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <functional>
@@ -16,10 +17,6 @@
 namespace kalnor {
 
 namespace {
-
-QString noSeEscribe(const QString& ruta, const QString& motivo) {
-    return QStringLiteral("No se puede escribir «%1»: %2").arg(ruta, motivo);
-}
 
 // Paints the chart on `dispositivo` through its scene (a chart not yet in a
 // view gets one of its own for the while), returning the size painted.
@@ -99,13 +96,7 @@ QString guardarGrafico(QChart& chart, const QString& ruta) {
     }
     if (bytes.isEmpty())
         return noSeEscribe(ruta, QStringLiteral("no se ha podido dibujar el gráfico"));
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly))
-        return noSeEscribe(ruta, archivo.errorString());
-    archivo.write(bytes);
-    if (!archivo.commit())
-        return noSeEscribe(ruta, archivo.errorString());
-    return {};
+    return escribirAtomico(ruta, bytes);
 }
 
 void copiarGrafico(QChart& chart) {

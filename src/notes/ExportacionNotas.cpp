@@ -1,11 +1,12 @@
 #include "ExportacionNotas.h"
 
+#include "app/EscrituraAtomica.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 
@@ -17,10 +18,6 @@ namespace kalnor {
 namespace {
 
 constexpr qreal kMargenMm = 20;
-
-QString noSeEscribe(const QString& ruta, const QString& motivo) {
-    return QStringLiteral("No se puede escribir «%1»: %2").arg(ruta, motivo);
-}
 
 // The bytes of the document in `formato` (PDF through the same page layout
 // as printing, so the file looks like the printed sheet).
@@ -84,13 +81,7 @@ QString exportarNotas(const QTextDocument& notas, const QString& titulo, const Q
     const QByteArray bytes = contenido(notas, titulo, formato);
     if (bytes.isEmpty())
         return noSeEscribe(ruta, QStringLiteral("no se ha podido componer el documento"));
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly))
-        return noSeEscribe(ruta, archivo.errorString());
-    archivo.write(bytes);
-    if (!archivo.commit())
-        return noSeEscribe(ruta, archivo.errorString());
-    return {};
+    return escribirAtomico(ruta, bytes);
 }
 
 } // namespace kalnor

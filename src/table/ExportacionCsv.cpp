@@ -1,9 +1,8 @@
 #include "ExportacionCsv.h"
 
 #include "app/Documento.h"
+#include "app/EscrituraAtomica.h"
 #include "app/TextoExportado.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -63,13 +62,8 @@ QString exportarCsv(const Documento& documento, FormatoCsv formato, const QStrin
     if (!documento.Data1.isOpen())
         return QStringLiteral("No hay un archivo abierto.");
     const std::string texto = tablaCsv(documento, formato);
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly))
-        return QStringLiteral("No se puede escribir «%1»: %2").arg(ruta, archivo.errorString());
-    archivo.write(texto.data(), static_cast<qint64>(texto.size()));
-    if (!archivo.commit())
-        return QStringLiteral("No se puede escribir «%1»: %2").arg(ruta, archivo.errorString());
-    return {};
+    return escribirAtomico(ruta,
+                           QByteArrayView(texto.data(), static_cast<qsizetype>(texto.size())));
 }
 
 } // namespace kalnor

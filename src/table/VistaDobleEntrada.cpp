@@ -2,6 +2,7 @@
 
 #include "TablaDobleEntrada.h"
 #include "app/Documento.h"
+#include "app/EscrituraAtomica.h"
 
 #include <QFileDialog>
 #include <QFont>
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -122,16 +122,9 @@ bool VistaDobleEntrada::exportar(const QString& ruta, QString& motivo) const {
         motivo = QString::fromStdString(porque);
         return false;
     }
-    QSaveFile archivo(ruta);
     const std::string csv = t->csv();
-    if (!archivo.open(QIODevice::WriteOnly) ||
-        archivo.write(csv.data(), static_cast<qint64>(csv.size())) !=
-            static_cast<qint64>(csv.size()) ||
-        !archivo.commit()) {
-        motivo = archivo.errorString();
-        return false;
-    }
-    return true;
+    motivo = escribirAtomico(ruta, QByteArrayView(csv.data(), static_cast<qsizetype>(csv.size())));
+    return motivo.isEmpty();
 }
 
 void VistaDobleEntrada::pedirExportar() {
@@ -142,8 +135,7 @@ void VistaDobleEntrada::pedirExportar() {
         return;
     QString motivo;
     if (!exportar(ruta, motivo))
-        QMessageBox::warning(this, QStringLiteral("Kalnor v.1,05"),
-                             QStringLiteral("No se ha podido guardar «%1»: %2").arg(ruta, motivo));
+        QMessageBox::warning(this, QStringLiteral("Kalnor v.1,05"), motivo);
 }
 
 } // namespace kalnor
