@@ -89,18 +89,16 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     connect(pestanas_, &QTabWidget::currentChanged, this, &VentanaPrincipal::SSTab1_Click);
     connect(datos_, &PestanaDatos::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
     datos_->activarColumnas(calculadora_->controlador());
-    connect(datos_, &PestanaDatos::lineaParaNotas, this, [this](const QString& linea) {
+    // A line for the notes shows the notes tab with the line at the caret.
+    const auto aNotas = [this](const QString& linea) {
         pestanas_->setCurrentIndex(2);
         notas_->PegarEnNotas(linea);
-        pestanas_->setCurrentIndex(2);
-    });
+    };
+    connect(datos_, &PestanaDatos::lineaParaNotas, this, aNotas);
     connect(notas_, &EditorNotas::ayudaPedida, this, &VentanaPrincipal::MostrarAyuda);
     // The notes tab's reports and the result dropped on its target.
     notas_->ponerEnBarra(new ListaResumen(calculadora_->controlador(), *notas_, notas_));
-    connect(calculadora_, &PanelCalculadora::lineaParaNotas, this, [this](const QString& linea) {
-        pestanas_->setCurrentIndex(2);
-        notas_->PegarEnNotas(linea);
-    });
+    connect(calculadora_, &PanelCalculadora::lineaParaNotas, this, aNotas);
     connect(notas_, &EditorNotas::errorAlGuardar, this, [this](const QString& descripcion) {
         statusBar()->showMessage(
             QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);
