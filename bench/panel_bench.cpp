@@ -234,15 +234,22 @@ BENCHMARK(BM_CuantilAlternando)
 void BM_MedidasCli(benchmark::State& state) {
     const Archivos& a = archivos(state.range(1));
     const std::string ruta = state.range(0) ? a.disdis : a.dis;
-    const std::string orden = "'" KALNOR_CLI "' medidas '" + ruta + "' --json > /dev/null";
+    state.SetLabel(state.range(2) ? "--pasos" : "");
+    // The third argument adds the working of every press.
+    const std::string orden = "'" KALNOR_CLI "' medidas '" + ruta + "' --json" +
+                              (state.range(2) ? " --pasos" : "") + " > /dev/null";
     for (auto _ : state)
         if (std::system(orden.c_str()) != 0)
             state.SkipWithError("kalnor-cli falló");
 }
 BENCHMARK(BM_MedidasCli)
     ->Apply([](benchmark::internal::Benchmark* b) {
-        ambosTamanos(b, {0});
-        ambosTamanos(b, {1});
+        for (const std::int64_t filas : {kClasico, kMillon})
+            for (const std::int64_t bi : {0, 1})
+                b->Args({bi, filas, 0});
+        // With the working: at most twice the time at the classic size.
+        b->Args({0, kClasico, 1});
+        b->Args({1, kClasico, 1});
     })
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

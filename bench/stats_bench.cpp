@@ -4,6 +4,7 @@
 #include "stats/Bivariate.h"
 #include "stats/Central.h"
 #include "stats/Dispersion.h"
+#include "stats/Trace.h"
 
 #include <benchmark/benchmark.h>
 
@@ -114,6 +115,67 @@ const std::pair<const char*, Measure> kMeasures[] = {
 const bool kRegistered = [] {
     for (const auto& [name, measure] : kMeasures)
         benchmark::RegisterBenchmark(name, run, measure)
+            ->Arg(32767)
+            ->Arg(1000000)
+            ->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
+// The same routines noting their working, a fresh recorder each press (the
+// calculator keeps one per press): the recorder may add at most 10%.
+using TracedMeasure = std::function<double(ErrorRecord&, const Distribution&, Traza*)>;
+
+void runTraced(benchmark::State& state, const TracedMeasure& measure) {
+    const Distribution& d = distribution(static_cast<std::size_t>(state.range(0)));
+    ErrorRecord err;
+    for (auto _ : state) {
+        Traza t;
+        benchmark::DoNotOptimize(measure(err, d, &t));
+        benchmark::DoNotOptimize(t.sumas.data());
+        if (err.failed()) {
+            state.SkipWithError(err.MensajeError.c_str());
+            break;
+        }
+    }
+}
+
+const std::pair<const char*, TracedMeasure> kTraced[] = {
+    {"MediaAritmetica/Traza",
+     [](auto& e, auto& d, auto* t) { return anotado::MediaAritmetica(e, d.x, d.n, t); }},
+    {"MediaArmonica/Traza",
+     [](auto& e, auto& d, auto* t) { return anotado::MediaArmonica(e, d.x, d.n, t); }},
+    {"MediaGeometrica/Traza",
+     [](auto& e, auto& d, auto* t) { return anotado::MediaGeometrica(e, d.x, d.n, t); }},
+    {"CuantilContinuo/Traza",
+     [](auto& e, auto& d, auto* t) {
+         return anotado::CuantilContinuo(e, 99, 100, d.li, d.ls, d.n, t);
+     }},
+    {"ModaContinua/Traza",
+     [](auto& e, auto& d, auto* t) {
+         return number(anotado::ModaContinua(e, d.li, d.ls, d.n, t));
+     }},
+    {"Varianza/Traza", [](auto& e, auto& d, auto* t) { return anotado::Varianza(e, d.x, d.n, t); }},
+    {"DesviacionMediana/Traza",
+     [](auto& e, auto& d, auto* t) {
+         return anotado::DesviacionMediana(e, VariableType::Discrete, d.x, d.li, d.ls, d.n, t);
+     }},
+    {"AsimetriaPearson/Traza",
+     [](auto& e, auto& d, auto* t) {
+         return anotado::AsimetriaPearson(e, VariableType::Continuous, d.x, d.li, d.ls, d.n, t);
+     }},
+    {"CoefCurtosis/Traza",
+     [](auto& e, auto& d, auto* t) { return anotado::CoefCurtosis(e, d.x, d.n, t); }},
+    {"CoefCorrelacion/Traza",
+     [](auto& e, auto& d, auto* t) { return anotado::CoefCorrelacion(e, d.x, d.y, d.n, t); }},
+    {"MomentoCentralBi/Traza",
+     [](auto& e, auto& d, auto* t) {
+         return anotado::MomentoCentralBi(e, d.x, d.y, d.n, 2, 1, t);
+     }},
+};
+
+const bool kTracedRegistered = [] {
+    for (const auto& [name, measure] : kTraced)
+        benchmark::RegisterBenchmark(name, runTraced, measure)
             ->Arg(32767)
             ->Arg(1000000)
             ->Unit(benchmark::kMillisecond);

@@ -21,7 +21,7 @@ constexpr std::array kComandos{
     Comando{"info", "info FICHERO", &Info},
     Comando{"recuento", "recuento FICHERO", &Recuento},
     Comando{"importar", "importar ORIGEN DESTINO [--forzar]", &Importar},
-    Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json]", &Medidas},
+    Comando{"medidas", "medidas FICHERO [--var X|Y] [--punto V] [--json] [--pasos]", &Medidas},
     Comando{"grafico",
             "grafico FICHERO --tipo "
             "barras|sectores|lineas|histograma|poligono|histograma+poligono|ojiva|nube|caja|lorenz "

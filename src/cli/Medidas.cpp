@@ -85,10 +85,13 @@ int Medidas(const Argumentos& args) {
     std::string variable = "X";
     std::optional<QString> punto;
     bool enJson = false;
+    bool conPasos = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--json") {
             enJson = true;
+        } else if (a == "--pasos") {
+            conPasos = true;
         } else if (a == "--var" && i + 1 < args.size()) {
             variable = args[++i];
             if (variable != "X" && variable != "Y")
@@ -133,12 +136,23 @@ int Medidas(const Argumentos& args) {
                       ", \"nombre\": " + cadenaJson(e.lbl_Mensaje[5].toStdString()) +
                       ", \"resultado\": " + cadenaJson(e.RESULTADO.toStdString()) +
                       ", \"valor\": " + jsonValor(e.valor) +
-                      ", \"error\": " + jsonTextoONulo(e.lbl_Mensaje[0]) + '}';
+                      ", \"error\": " + jsonTextoONulo(e.lbl_Mensaje[0]);
+            if (conPasos) {
+                salida += ", \"pasos\": [";
+                const QStringList pasos = calculadora.pasos();
+                for (int i = 0; i < pasos.size(); ++i)
+                    salida += (i ? ", " : "") + cadenaJson(pasos[i].toStdString());
+                salida += ']';
+            }
+            salida += '}';
         } else {
             salida += e.lbl_Mensaje[5].toStdString() + '\t' + e.RESULTADO.toStdString();
             if (!e.lbl_Mensaje[0].isEmpty())
                 salida += '\t' + e.lbl_Mensaje[0].toStdString();
             salida += '\n';
+            if (conPasos)
+                for (const QString& linea : calculadora.pasos())
+                    salida += "    " + linea.toStdString() + '\n';
         }
         primera = false;
     }

@@ -1,6 +1,7 @@
 #include "ControladorCalculadora.h"
 
 #include "FormatoResultado.h"
+#include "PasoAPaso.h"
 #include "app/Documento.h"
 #include "stats/Bivariate.h"
 #include "stats/Central.h"
@@ -22,6 +23,33 @@ using stats::VariableType;
 // ascending order of the active variable.
 bool necesitaOrden(int Index) {
     return Index == 9 || Index == 10 || Index == 14 || Index == 15;
+}
+
+// The measure of each key of the first row.
+Medida medidaTecla(int Index) {
+    static constexpr Medida kMedidas[20] = {
+        Medida::MediaAritmetica,
+        Medida::MediaArmonica,
+        Medida::MediaGeometrica,
+        Medida::MediaCuadratica,
+        Medida::Recorrido,
+        Medida::Varianza,
+        Medida::DesviacionTipica,
+        Medida::CuasiVarianza,
+        Medida::DesviacionMedia,
+        Medida::DesviacionMediana,
+        Medida::AsimetriaPearson,
+        Medida::AsimetriaFisher,
+        Medida::CoefVariacionPearson,
+        Medida::CoefVariacionMedia,
+        Medida::CoefVariacionMediana,
+        Medida::SemiIntercuartilico,
+        Medida::MediaAritmetica, // the unavailable key shows no working
+        Medida::Maximo,
+        Medida::Minimo,
+        Medida::Curtosis,
+    };
+    return kMedidas[Index];
 }
 
 const char* nombreTecla(int Index) {
@@ -80,12 +108,34 @@ ControladorCalculadora::ControladorCalculadora(Documento& documento, QString rut
 void ControladorCalculadora::ejecutar(const std::function<void()>& manejador) {
     // The database layer reports trouble by exceptions: the key shows it as
     // a failure and nothing else changes.
+    paso_.reset();
     try {
         manejador();
     } catch (const std::exception& e) {
         mostrarFallo(QString::fromUtf8(e.what()));
     }
+    redactarPasos();
     emit cambiado();
+}
+
+void ControladorCalculadora::empezarPaso(Medida medida) {
+    traza_ = {};
+    traza2_ = {};
+    paso_ = DatosPaso{};
+    paso_->medida = medida;
+    paso_->traza = &traza_;
+}
+
+void ControladorCalculadora::redactarPasos() {
+    pasos_.clear();
+    if (!paso_)
+        return;
+    paso_->resultado = estado_.RESULTADO;
+    paso_->fallo = estado_.lbl_Mensaje[0];
+    paso_->sinDatos = doc_.NumRegistros < 1;
+    if (!paso_->sinDatos)
+        paso_->tipo = tipoActivo();
+    pasos_ = pasoAPaso(*paso_, locale_);
 }
 
 void ControladorCalculadora::Comenzar() {
@@ -103,6 +153,7 @@ void ControladorCalculadora::limpiarDisplay() {
     estado_.Image1 = rutaBin_ + "negro.gif";
     estado_.Timer1Interval = 0;
     estado_.valor.reset();
+    pasos_.clear();
     emit cambiado();
 }
 
@@ -185,6 +236,8 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
     if (Index < 0 || Index > 19)
         return;
     ejecutar([&] {
+        if (Index != 16)
+            empezarPaso(medidaTecla(Index));
         if (!preparar(necesitaOrden(Index), kNoHayDatos))
             return;
         if (Index == 16) {
@@ -201,38 +254,45 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
         const VariableType tipo = tipoActivo();
         switch (Index) {
         case 0:
-            return mostrarResultado(stats::MediaAritmetica(err, x, n));
+            return mostrarResultado(stats::anotado::MediaAritmetica(err, x, n, &traza_));
         case 1:
-            return mostrarResultado(stats::MediaArmonica(err, x, n));
+            return mostrarResultado(stats::anotado::MediaArmonica(err, x, n, &traza_));
         case 2:
-            return mostrarResultado(stats::MediaGeometrica(err, x, n));
+            return mostrarResultado(stats::anotado::MediaGeometrica(err, x, n, &traza_));
         case 3:
-            return mostrarResultado(stats::MediaCuadratica(err, x, n));
+            return mostrarResultado(stats::anotado::MediaCuadratica(err, x, n, &traza_));
         case 4: {
             const double minimo = stats::Minimo(err, x);
             const double maximo = stats::Maximo(err, x);
+            if (!err.failed()) {
+                paso_->maximo = maximo;
+                paso_->minimo = minimo;
+            }
             return mostrarResultado(maximo - minimo);
         }
         case 5:
-            return mostrarResultado(stats::Varianza(err, x, n));
+            return mostrarResultado(stats::anotado::Varianza(err, x, n, &traza_));
         case 6:
-            return mostrarResultado(stats::DesviacionTipica(err, x, n));
+            return mostrarResultado(stats::anotado::DesviacionTipica(err, x, n, &traza_));
         case 7:
-            return mostrarResultado(stats::CuasiVarianza(err, x, n));
+            return mostrarResultado(stats::anotado::CuasiVarianza(err, x, n, &traza_));
         case 8:
-            return mostrarResultado(stats::DesviacionMedia(err, x, n));
+            return mostrarResultado(stats::anotado::DesviacionMedia(err, x, n, &traza_));
         case 9:
-            return mostrarResultado(stats::DesviacionMediana(err, tipo, x, li, ls, n));
+            return mostrarResultado(
+                stats::anotado::DesviacionMediana(err, tipo, x, li, ls, n, &traza_));
         case 10:
-            return mostrarResultado(stats::AsimetriaPearson(err, tipo, x, li, ls, n));
+            return mostrarResultado(
+                stats::anotado::AsimetriaPearson(err, tipo, x, li, ls, n, &traza_));
         case 11:
-            return mostrarResultado(stats::AsimetriaFisher(err, x, n));
+            return mostrarResultado(stats::anotado::AsimetriaFisher(err, x, n, &traza_));
         case 12:
-            return mostrarResultado(stats::CoefVariacionPearson(err, x, n));
+            return mostrarResultado(stats::anotado::CoefVariacionPearson(err, x, n, &traza_));
         case 13:
-            return mostrarResultado(stats::CoefVariacionMedia(err, x, n));
+            return mostrarResultado(stats::anotado::CoefVariacionMedia(err, x, n, &traza_));
         case 14:
-            return mostrarResultado(stats::CoefVariacionMediana(err, tipo, x, li, ls, n));
+            return mostrarResultado(
+                stats::anotado::CoefVariacionMediana(err, tipo, x, li, ls, n, &traza_));
         case 15:
             return semiIntercuartilico(tipo);
         case 17:
@@ -240,7 +300,7 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
         case 18:
             return mostrarResultado(stats::Minimo(err, x));
         case 19:
-            return mostrarResultado(stats::CoefCurtosis(err, x, n));
+            return mostrarResultado(stats::anotado::CoefCurtosis(err, x, n, &traza_));
         default:
             return;
         }
@@ -253,29 +313,38 @@ void ControladorCalculadora::semiIntercuartilico(VariableType tipo) {
     if (tipo == VariableType::Categorical)
         return mostrarSinValor();
     const bool discreto = tipo == VariableType::Discrete;
-    const auto cuartil = [&](std::int16_t k) {
-        return discreto ? stats::CuantilDiscreto(err, k, 4, l.Valores, l.Frecuencias)
-                        : stats::CuantilContinuo(err, k, 4, l.LimInf, l.LimSup, l.Frecuencias);
+    const auto cuartil = [&](std::int16_t k, stats::Traza* t) {
+        return discreto ? stats::anotado::CuantilDiscreto(err, k, 4, l.Valores, l.Frecuencias, t)
+                        : stats::anotado::CuantilContinuo(err, k, 4, l.LimInf, l.LimSup,
+                                                          l.Frecuencias, t);
     };
-    const double q1 = cuartil(1);
+    const double q1 = cuartil(1, &traza_);
     // The third quartile would clear a failure of the first one.
     if (err.failed())
         return mostrarResultado(0);
-    const double q3 = cuartil(3);
+    const double q3 = cuartil(3, &traza2_);
+    paso_->segunda = &traza2_;
+    if (!err.failed()) {
+        paso_->maximo = q3;
+        paso_->minimo = q1;
+    }
     mostrarResultado((q3 - q1) / 2);
 }
 
 double ControladorCalculadora::cuantil(std::int16_t k, std::int16_t q, VariableType tipo) {
     const auto& l = doc_.listas;
     return tipo == VariableType::Discrete
-               ? stats::CuantilDiscreto(doc_.error, k, q, l.Valores, l.Frecuencias)
-               : stats::CuantilContinuo(doc_.error, k, q, l.LimInf, l.LimSup, l.Frecuencias);
+               ? stats::anotado::CuantilDiscreto(doc_.error, k, q, l.Valores, l.Frecuencias,
+                                                 &traza_)
+               : stats::anotado::CuantilContinuo(doc_.error, k, q, l.LimInf, l.LimSup,
+                                                 l.Frecuencias, &traza_);
 }
 
 void ControladorCalculadora::cmdTECLAm_Click(int Index) {
     if (Index < 0 || Index > 1)
         return;
     ejecutar([&] {
+        empezarPaso(Index == 0 ? Medida::Mediana : Medida::Moda);
         if (!preparar(true, kNoHayDatos))
             return;
         const VariableType tipo = tipoActivo();
@@ -290,8 +359,9 @@ void ControladorCalculadora::cmdTECLAm_Click(int Index) {
         // A categorical variable has a mode too: its most frequent word.
         const stats::CellValue moda =
             tipo == VariableType::Continuous
-                ? stats::ModaContinua(doc_.error, l.LimInf, l.LimSup, l.Frecuencias)
-                : stats::ModaDiscreta(doc_.error, l.Valores, l.Frecuencias);
+                ? stats::anotado::ModaContinua(doc_.error, l.LimInf, l.LimSup, l.Frecuencias,
+                                               &traza_)
+                : stats::anotado::ModaDiscreta(doc_.error, l.Valores, l.Frecuencias, &traza_);
         if (doc_.error.failed())
             return mostrarFallo(qs(doc_.error.MensajeError));
         if (moda.isNumber())
@@ -322,6 +392,11 @@ void ControladorCalculadora::cmdTECLAbi_Click(int Index) {
     if (Index < 0 || Index > 3)
         return;
     ejecutar([&] {
+        // The measure of keys 2 and 3 is fixed below, once the variable
+        // has been switched.
+        static constexpr Medida kMedidas[4] = {Medida::Correlacion, Medida::Covarianza,
+                                               Medida::RegresionX, Medida::RectaYsobreX};
+        empezarPaso(kMedidas[Index]);
         if (!preparar(false, kNoHayDatosBi))
             return;
         if (!esBidimensional())
@@ -334,20 +409,22 @@ void ControladorCalculadora::cmdTECLAbi_Click(int Index) {
         switch (Index) {
         case 0:
             estado_.lbl_Mensaje[5] = "Coef. de Correlación Lineal";
-            return mostrarResultado(
-                stats::CoefCorrelacion(err, l.ValoresX, l.ValoresY, l.Frecuencias));
+            return mostrarResultado(stats::anotado::CoefCorrelacion(err, l.ValoresX, l.ValoresY,
+                                                                    l.Frecuencias, &traza_));
         case 1:
             estado_.lbl_Mensaje[5] = "Covarianza";
-            return mostrarResultado(stats::Covarianza(err, l.ValoresX, l.ValoresY, l.Frecuencias));
+            return mostrarResultado(
+                stats::anotado::Covarianza(err, l.ValoresX, l.ValoresY, l.Frecuencias, &traza_));
         case 2:
             if (estado_.cmdVARIABLE != "Y") {
                 estado_.lbl_Mensaje[5] = "Coef. de Regresión X";
-                return mostrarResultado(
-                    stats::CoefRegresionX(err, l.ValoresX, l.ValoresY, l.Frecuencias));
+                return mostrarResultado(stats::anotado::CoefRegresionX(err, l.ValoresX, l.ValoresY,
+                                                                       l.Frecuencias, &traza_));
             }
             estado_.lbl_Mensaje[5] = "Coef. de Regresión Y";
-            return mostrarResultado(
-                stats::CoefRegresionY(err, l.ValoresX, l.ValoresY, l.Frecuencias));
+            paso_->medida = Medida::RegresionY;
+            return mostrarResultado(stats::anotado::CoefRegresionY(err, l.ValoresX, l.ValoresY,
+                                                                   l.Frecuencias, &traza_));
         default:
             return rectaRegresion();
         }
@@ -361,17 +438,23 @@ void ControladorCalculadora::rectaRegresion() {
     const std::optional<QString> respuesta =
         pregunta_ ? pregunta_->pedir(titulo, prompt) : std::nullopt;
     // No answer: the display stays cleared and nothing is computed.
-    if (!respuesta || respuesta->trimmed().isEmpty())
+    if (!respuesta || respuesta->trimmed().isEmpty()) {
+        paso_.reset();
         return;
+    }
     estado_.lbl_Mensaje[5] = titulo;
+    empezarPaso(yx ? Medida::RectaYsobreX : Medida::RectaXsobreY);
+    paso_->punto = respuesta->trimmed();
     const auto& l = doc_.listas;
     const stats::CellValue punto = stats::CellValue::text(respuesta->trimmed().toStdString());
-    mostrarResultado(stats::RectaRegresion(doc_.error, l.ValoresX, l.ValoresY, l.Frecuencias,
-                                           yx ? stats::kYsobreX : stats::kXsobreY, punto));
+    mostrarResultado(
+        stats::anotado::RectaRegresion(doc_.error, l.ValoresX, l.ValoresY, l.Frecuencias,
+                                       yx ? stats::kYsobreX : stats::kXsobreY, punto, &traza_));
 }
 
 void ControladorCalculadora::cmd_Muestra_Click() {
     ejecutar([&] {
+        empezarPaso(Medida::TamanoMuestral);
         if (!preparar(false, kNoHayDatos))
             return;
         estado_.lbl_Mensaje[5] = "Tamaño Muestral";
@@ -438,6 +521,10 @@ void ControladorCalculadora::seleccionar(Selector s, int posicion) {
 
 void ControladorCalculadora::seleccionarCuantil(Selector s, int posicion) {
     const SelectorInfo& si = info(s);
+    empezarPaso(Medida::Cuantil);
+    paso_->k = posicion + 1;
+    paso_->q = si.partes;
+    paso_->simbolo = items(s).value(posicion).trimmed();
     if (!preparar(true, kNoHayDatos, si.imagen))
         return;
     const auto k = static_cast<std::int16_t>(posicion + 1);
@@ -450,18 +537,24 @@ void ControladorCalculadora::seleccionarCuantil(Selector s, int posicion) {
 
 void ControladorCalculadora::seleccionarMomento(Selector s, int posicion) {
     const SelectorInfo& si = info(s);
+    empezarPaso(s == Selector::MOMorigen ? Medida::MomentoOrigen : Medida::MomentoCentral);
+    paso_->r = posicion + 1;
+    paso_->simbolo = items(s).value(posicion).trimmed();
     if (!preparar(false, kNoHayDatos, si.imagen))
         return;
     const auto r = static_cast<std::int16_t>(posicion + 1);
     estado_.lbl_Mensaje[5] = QString::fromUtf8(si.titulo) + QString::number(r) + ')';
     const auto& l = doc_.listas;
-    mostrarResultado(s == Selector::MOMorigen
-                         ? stats::MomentoOrigen(doc_.error, l.Valores, l.Frecuencias, r)
-                         : stats::MomentoCentral(doc_.error, l.Valores, l.Frecuencias, r));
+    mostrarResultado(
+        s == Selector::MOMorigen
+            ? stats::anotado::MomentoOrigen(doc_.error, l.Valores, l.Frecuencias, r, &traza_)
+            : stats::anotado::MomentoCentral(doc_.error, l.Valores, l.Frecuencias, r, &traza_));
 }
 
 void ControladorCalculadora::seleccionarMomentoBi(Selector s, int posicion) {
     const SelectorInfo& si = info(s);
+    empezarPaso(s == Selector::MOMorigenBI ? Medida::MomentoOrigenBi : Medida::MomentoCentralBi);
+    paso_->simbolo = items(s).value(posicion).trimmed();
     if (!preparar(false, kNoHayDatosMomBi, si.imagen))
         return;
     if (!esBidimensional())
@@ -475,11 +568,14 @@ void ControladorCalculadora::seleccionarMomentoBi(Selector s, int posicion) {
     // "a(r,s)": the powers of X and Y.
     const auto r = static_cast<std::int16_t>(item.mid(2, 1).toShort());
     const auto sy = static_cast<std::int16_t>(item.mid(4, 1).toShort());
+    paso_->r = r;
+    paso_->s = sy;
     const auto& l = doc_.listas;
-    mostrarResultado(
-        s == Selector::MOMorigenBI
-            ? stats::MomentoOrigenBi(doc_.error, l.ValoresX, l.ValoresY, l.Frecuencias, r, sy)
-            : stats::MomentoCentralBi(doc_.error, l.ValoresX, l.ValoresY, l.Frecuencias, r, sy));
+    mostrarResultado(s == Selector::MOMorigenBI
+                         ? stats::anotado::MomentoOrigenBi(doc_.error, l.ValoresX, l.ValoresY,
+                                                           l.Frecuencias, r, sy, &traza_)
+                         : stats::anotado::MomentoCentralBi(doc_.error, l.ValoresX, l.ValoresY,
+                                                            l.Frecuencias, r, sy, &traza_));
 }
 
 void ControladorCalculadora::mostrarFormula(FilaTeclas fila, int indice) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "EstadoCalculadora.h"
+#include "PasoAPaso.h"
 #include "Pistas.h"
 #include "Preguntas.h"
 #include "Selectores.h"
 #include "stats/Kinds.h"
+#include "stats/Trace.h"
 
 #include <QLocale>
 #include <QObject>
@@ -29,6 +31,9 @@ public:
     ControladorCalculadora(Documento& documento, QString rutaBin, QObject* parent = nullptr);
 
     const EstadoCalculadora& estado() const { return estado_; }
+    // The working of the last press, the formula first and the displayed
+    // result last; empty before any press and when the press shows nothing.
+    QStringList pasos() const { return pasos_; }
     // The items of each list (filled by Comenzar).
     const QStringList& items(Selector s) const { return items_[static_cast<std::size_t>(s)]; }
 
@@ -112,6 +117,9 @@ private:
     void semiIntercuartilico(stats::VariableType tipo);
     void rectaRegresion();
     void mostrarResultado(double v);
+    // A press of `medida` begins: its working is noted from here on.
+    void empezarPaso(Medida medida);
+    void redactarPasos();
     void mostrarFallo(const QString& mensaje);
     void mostrarSinValor(); // "?" without a message
     void cargarImagen(const char* nombre);
@@ -128,6 +136,11 @@ private:
     std::array<QStringList, kNumSelectores> items_;
     QString fallo_;       // why the last read or sort failed
     QString ultimaClave_; // help keyword of the last right-button press
+    // The working of the press being run (none: the press shows none).
+    std::optional<DatosPaso> paso_;
+    stats::Traza traza_;
+    stats::Traza traza2_; // the third quartile of the semi-interquartile range
+    QStringList pasos_;
 };
 
 } // namespace kalnor

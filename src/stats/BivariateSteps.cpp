@@ -1,5 +1,6 @@
 #include "Steps.h"
 #include "Sums.h"
+#include "TraceSteps.h"
 
 namespace kalnor::stats::detail {
 
@@ -7,22 +8,24 @@ namespace {
 
 template <class Term>
 std::optional<DD> pairSumWith(ErrorRecord& err, const NumericColumn& x, const NumericColumn& y,
-                              const FrequencyList& n, Term term) {
+                              const FrequencyList& n, Traza* traza, Term term) {
     const LoopStop stop = loopStop(n.size(), {&x, &y}, n.size());
-    return sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
-        ErrorCode why = ErrorCode::None;
-        const DD t = term(products, x.values[i], y.values[i], why);
-        if (why != ErrorCode::None)
-            return why;
-        acc.add(timesFrequency<decltype(products)>(t, n[i]));
-        return ErrorCode::None;
-    });
+    return sumaAnotada(err, stop, traza, TipoSuma::PotenciasPar, x,
+                       [&](auto products, std::size_t i, auto& acc) {
+                           ErrorCode why = ErrorCode::None;
+                           const DD t = term(products, x.values[i], y.values[i], why);
+                           if (why != ErrorCode::None)
+                               return why;
+                           acc.add(timesFrequency<decltype(products)>(t, n[i]));
+                           return ErrorCode::None;
+                       });
 }
 
 } // namespace
 
 std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
-                               const NumericColumn& y, DD cy, int s, const FrequencyList& n) {
+                               const NumericColumn& y, DD cy, int s, const FrequencyList& n,
+                               Traza* traza) {
     if (err.failed())
         return std::nullopt;
     // The common orders get a loop of their own with the powers inlined.
@@ -30,22 +33,35 @@ std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, 
     bool small = false;
     withSmallOrder(r, [&](auto rOrder) {
         small = withSmallOrder(s, [&](auto sOrder) {
-            sum = pairSumWith(err, x, y, n, [&](auto products, double a, double b, ErrorCode&) {
-                using P = decltype(products);
-                return productTerm<P>(smallPower<P, decltype(rOrder)::value>(deviation(a, cx)),
-                                      smallPower<P, decltype(sOrder)::value>(deviation(b, cy)));
-            });
+            sum = pairSumWith(
+                err, x, y, n, traza, [&](auto products, double a, double b, ErrorCode&) {
+                    using P = decltype(products);
+                    return productTerm<P>(smallPower<P, decltype(rOrder)::value>(deviation(a, cx)),
+                                          smallPower<P, decltype(sOrder)::value>(deviation(b, cy)));
+                });
         });
     });
     if (small)
         return sum;
-    return pairSumWith(err, x, y, n, [&](auto, double a, double b, ErrorCode& why) {
+    return pairSumWith(err, x, y, n, traza, [&](auto, double a, double b, ErrorCode& why) {
         const DD pa = power(deviation(a, cx), r, why);
         if (why != ErrorCode::None)
             return DD{};
         const DD pb = power(deviation(b, cy), s, why);
         return mul(pa, pb);
     });
+}
+
+void anotarSumaPar(Traza* t, int r, DD cx, int s, DD cy, DD sum, const NumericColumn& x,
+                   const NumericColumn& y, const FrequencyList& n) {
+    if (!t)
+        return;
+    SumaTraza a{TipoSuma::PotenciasPar};
+    a.r = r;
+    a.s = s;
+    a.cx = toDouble(cx);
+    a.cy = toDouble(cy);
+    anotarSuma(t, a, sum, x, &y, n);
 }
 
 void prepareSecondMoments(Pair& pair, const Frequencies& f) {
@@ -100,10 +116,14 @@ DD covariance(ErrorRecord& err, const Pair& pair, const Frequencies& f) {
         return {};
     const DD mx = mean(err, x, f);
     const DD my = mean(err, y, f);
-    const auto s = pair.crossSum ? pair.crossSum : pairPowerSum(err, x, mx, 1, y, my, 1, f.n);
+    const auto s =
+        pair.crossSum ? pair.crossSum : pairPowerSum(err, x, mx, 1, y, my, 1, f.n, f.traza);
     if (!s)
         return {};
+    anotarSumaPar(f.traza, 1, mx, 1, my, *s, pair.x, pair.y, f.n);
     const auto c = quotient(err, *s, fromInt(*N));
+    if (c)
+        anotarValor(f.traza, Magnitud::Covarianza, *c);
     return c.value_or(DD{});
 }
 

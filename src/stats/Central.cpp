@@ -17,24 +17,56 @@ std::int32_t TotalFrecuencias(ErrorRecord& err, const FrequencyList& n) {
     return N ? static_cast<std::int32_t>(*N) : 0;
 }
 
-double MediaAritmetica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+namespace anotado {
+
+double MediaAritmetica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
     beginRoutine(err);
-    return finish(err, mean(err, readColumn(x, n), readFrequencies(n)));
+    return finish(err, mean(err, readColumn(x, n), readFrequencies(n, traza)));
 }
+
+} // namespace anotado
+
+double MediaAritmetica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::MediaAritmetica(err, x, n, nullptr);
+}
+
+namespace anotado {
+
+double MediaArmonica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
+    beginRoutine(err);
+    return finish(err, harmonicMean(err, readColumn(x, n), readFrequencies(n, traza)));
+}
+
+} // namespace anotado
 
 double MediaArmonica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    beginRoutine(err);
-    return finish(err, harmonicMean(err, readColumn(x, n), readFrequencies(n)));
+    return anotado::MediaArmonica(err, x, n, nullptr);
 }
+
+namespace anotado {
+
+double MediaGeometrica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
+    beginRoutine(err);
+    return finish(err, geometricMean(err, readColumn(x, n), readFrequencies(n, traza)));
+}
+
+} // namespace anotado
 
 double MediaGeometrica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    beginRoutine(err);
-    return finish(err, geometricMean(err, readColumn(x, n), readFrequencies(n)));
+    return anotado::MediaGeometrica(err, x, n, nullptr);
 }
 
-double MediaCuadratica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+namespace anotado {
+
+double MediaCuadratica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
     beginRoutine(err);
-    return finish(err, quadraticMean(err, readColumn(x, n), readFrequencies(n)));
+    return finish(err, quadraticMean(err, readColumn(x, n), readFrequencies(n, traza)));
+}
+
+} // namespace anotado
+
+double MediaCuadratica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::MediaCuadratica(err, x, n, nullptr);
 }
 
 namespace {
@@ -109,25 +141,60 @@ double Minimo(ErrorRecord& err, const ValueList& x) {
     return extreme(err, x, false);
 }
 
+namespace anotado {
+
+double CuantilDiscreto(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
+                       const FrequencyList& n, Traza* traza) {
+    beginRoutine(err);
+    return finish(err, quantileDiscrete(err, k, q, x, readFrequencies(n, traza)));
+}
+
+} // namespace anotado
+
 double CuantilDiscreto(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
                        const FrequencyList& n) {
-    beginRoutine(err);
-    return finish(err, quantileDiscrete(err, k, q, x, readFrequencies(n)));
+    return anotado::CuantilDiscreto(err, k, q, x, n, nullptr);
 }
+
+namespace anotado {
+
+double CuantilContinuo(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
+                       const ValueList& ls, const FrequencyList& n, Traza* traza) {
+    beginRoutine(err);
+    return finish(err, quantileContinuous(err, k, q, li, ls, readFrequencies(n, traza)));
+}
+
+} // namespace anotado
 
 double CuantilContinuo(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
                        const ValueList& ls, const FrequencyList& n) {
-    beginRoutine(err);
-    return finish(err, quantileContinuous(err, k, q, li, ls, readFrequencies(n)));
+    return anotado::CuantilContinuo(err, k, q, li, ls, n, nullptr);
 }
 
-CellValue ModaDiscreta(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    return modeDiscrete(err, x, n);
+namespace anotado {
+
+CellValue ModaDiscreta(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
+    return modeDiscrete(err, x, n, traza);
 }
+
+} // namespace anotado
+
+CellValue ModaDiscreta(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::ModaDiscreta(err, x, n, nullptr);
+}
+
+namespace anotado {
+
+CellValue ModaContinua(ErrorRecord& err, const ValueList& li, const ValueList& ls,
+                       const FrequencyList& n, Traza* traza) {
+    return modeContinuous(err, li, ls, n, traza);
+}
+
+} // namespace anotado
 
 CellValue ModaContinua(ErrorRecord& err, const ValueList& li, const ValueList& ls,
                        const FrequencyList& n) {
-    return modeContinuous(err, li, ls, n);
+    return anotado::ModaContinua(err, li, ls, n, nullptr);
 }
 
 } // namespace kalnor::stats

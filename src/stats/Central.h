@@ -2,6 +2,7 @@
 
 #include "EngineLists.h"
 #include "ErrorRecord.h"
+#include "Trace.h"
 
 #include <cstdint>
 
@@ -32,5 +33,22 @@ double CuantilContinuo(ErrorRecord& err, std::int16_t k, std::int16_t q, const V
 CellValue ModaDiscreta(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
 CellValue ModaContinua(ErrorRecord& err, const ValueList& li, const ValueList& ls,
                        const FrequencyList& n);
+
+// The same routines noting their working in `traza` (none: not noted). In a
+// namespace of their own, so the names above still name one function each.
+namespace anotado {
+double MediaAritmetica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double MediaArmonica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double MediaGeometrica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double MediaCuadratica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double CuantilDiscreto(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& x,
+                       const FrequencyList& n, Traza* traza);
+double CuantilContinuo(ErrorRecord& err, std::int16_t k, std::int16_t q, const ValueList& li,
+                       const ValueList& ls, const FrequencyList& n, Traza* traza);
+CellValue ModaDiscreta(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+CellValue ModaContinua(ErrorRecord& err, const ValueList& li, const ValueList& ls,
+                       const FrequencyList& n, Traza* traza);
+
+} // namespace anotado
 
 } // namespace kalnor::stats

@@ -1,5 +1,6 @@
 #include "Steps.h"
 #include "Sums.h"
+#include "TraceSteps.h"
 
 #include <cmath>
 #include <limits>
@@ -23,6 +24,8 @@ std::optional<std::int64_t> total(ErrorRecord& err, const Frequencies& f) {
                                      "grande)");
         return std::nullopt;
     }
+    if (f.traza && !f.traza->N)
+        f.traza->N = f.sum;
     return f.sum;
 }
 
@@ -55,8 +58,10 @@ DD meanStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
     }
     if (stop.early()) {
         err.set(stop.why);
+        anotarFallo(f.traza, stop.why, stop.at, std::nullopt, TipoSuma::Valores);
         return {};
     }
+    anotarSuma(f.traza, {TipoSuma::Valores}, x.weightedSum, x, nullptr, f.n);
     const auto m = perObservation(err, x.weightedSum, f);
     if (!m)
         return {};
@@ -75,6 +80,8 @@ DD mean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
     if (!x.mean) {
         const DD m = meanStep(err, x, f);
         x.mean = NumericColumn::Memo{m, err};
+        if (!err.failed())
+            anotarValor(f.traza, Magnitud::Media, m, &x);
     }
     err = x.mean->after;
     return x.mean->value;
@@ -85,19 +92,21 @@ DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) 
         return {};
     const auto& n = f.n;
     const LoopStop stop = loopStop(x.size, {&x}, n.size());
-    const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
-        const double v = x.values[i];
-        if (v == 0)
-            return ErrorCode::DivisionByZero;
-        // n / v with the remainder of the division kept.
-        const double m = n[i];
-        const double q = m / v;
-        const DD p = decltype(products)::twoProd(q, v);
-        acc.add(DD{q, ((m - p.hi) - p.lo) / v});
-        return ErrorCode::None;
-    });
+    const auto s = sumaAnotada(err, stop, f.traza, TipoSuma::Inversas, x,
+                               [&](auto products, std::size_t i, auto& acc) {
+                                   const double v = x.values[i];
+                                   if (v == 0)
+                                       return ErrorCode::DivisionByZero;
+                                   // n / v with the remainder of the division kept.
+                                   const double m = n[i];
+                                   const double q = m / v;
+                                   const DD p = decltype(products)::twoProd(q, v);
+                                   acc.add(DD{q, ((m - p.hi) - p.lo) / v});
+                                   return ErrorCode::None;
+                               });
     if (!s)
         return {};
+    anotarSuma(f.traza, {TipoSuma::Inversas}, *s, x, nullptr, n);
     const auto N = total(err, f);
     if (!N)
         return {};
@@ -115,18 +124,24 @@ DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     const auto& n = f.n;
     std::int64_t exponents = 0;
     const LoopStop stop = loopStop(x.size, {&x}, n.size());
-    const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
-        const double v = x.values[i];
-        if (!(v > 0))
-            return ErrorCode::InvalidArgument;
-        int e = 0;
-        const double m = std::frexp(v, &e);
-        exponents += std::int64_t{n[i]} * e;
-        acc.add(timesFrequency<decltype(products)>(DD{std::log(m), 0.0}, n[i]));
-        return ErrorCode::None;
-    });
+    const auto s = sumaAnotada(
+        err, stop, f.traza, TipoSuma::Logaritmos, x, [&](auto products, std::size_t i, auto& acc) {
+            const double v = x.values[i];
+            if (!(v > 0))
+                return ErrorCode::InvalidArgument;
+            int e = 0;
+            const double m = std::frexp(v, &e);
+            exponents += std::int64_t{n[i]} * e;
+            acc.add(timesFrequency<decltype(products)>(DD{std::log(m), 0.0}, n[i]));
+            return ErrorCode::None;
+        });
     if (!s)
         return {};
+    if (f.traza) { // Σ ln xᵢ·nᵢ = Σ ln mᵢ·nᵢ + E·ln 2
+        constexpr DD kLn2{0.6931471805599453, 2.3190468138462996e-17};
+        anotarSuma(f.traza, {TipoSuma::Logaritmos}, add(*s, mul(fromInt(exponents), kLn2)), x,
+                   nullptr, n);
+    }
     const auto N = total(err, f);
     if (!N)
         return {};
@@ -156,13 +171,15 @@ DD quadraticMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
         return {};
     const auto& n = f.n;
     const LoopStop stop = loopStop(x.size, {&x}, n.size());
-    const auto s = sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
-        using P = decltype(products);
-        acc.add(timesFrequency<P>(P::twoProd(x.values[i], x.values[i]), n[i]));
-        return ErrorCode::None;
-    });
+    const auto s = sumaAnotada(
+        err, stop, f.traza, TipoSuma::Cuadrados, x, [&](auto products, std::size_t i, auto& acc) {
+            using P = decltype(products);
+            acc.add(timesFrequency<P>(P::twoProd(x.values[i], x.values[i]), n[i]));
+            return ErrorCode::None;
+        });
     if (!s)
         return {};
+    anotarSuma(f.traza, {TipoSuma::Cuadrados}, *s, x, nullptr, n);
     const auto m = perObservation(err, *s, f);
     if (!m)
         return {};
@@ -232,6 +249,24 @@ std::optional<double> entry(ErrorRecord& err, const ValueList& list, std::size_t
     return v;
 }
 
+// The place of a quantile in the recorder, for the step to complete.
+CuantilTraza* anotarCuantil(const Frequencies& f, std::int16_t k, std::int16_t q,
+                            const QuantilePlace& place) {
+    if (!f.traza)
+        return nullptr;
+    CuantilTraza c;
+    c.k = k;
+    c.q = q;
+    c.N = f.sum;
+    c.fila = place.i + 1;
+    c.frontera = place.boundary;
+    c.anterior = place.below;
+    c.n = f.n[place.i];
+    c.acumulada = place.below + c.n;
+    f.traza->cuantiles.push_back(c);
+    return &f.traza->cuantiles.back();
+}
+
 DD checked(ErrorRecord& err, DD v) {
     if (isFinite(v))
         return v;
@@ -251,11 +286,16 @@ DD quantileDiscrete(ErrorRecord& err, std::int16_t k, std::int16_t q, const Valu
     const auto a = entry(err, x, place->i);
     if (!a)
         return {};
+    CuantilTraza* anotado = anotarCuantil(f, k, q, *place);
+    if (anotado)
+        anotado->inferior = anotado->primero = *a;
     if (!place->boundary)
         return {*a, 0.0};
     const auto b = entry(err, x, place->i + 1);
     if (!b)
         return {};
+    if (anotado)
+        anotado->segundo = *b;
     const DD s = twoSum(*a, *b);
     return checked(err, {s.hi * 0.5, s.lo * 0.5});
 }
@@ -274,6 +314,12 @@ DD quantileContinuous(ErrorRecord& err, std::int16_t k, std::int16_t q, const Va
     const auto upper = entry(err, ls, i);
     if (!upper)
         return {};
+    CuantilTraza* anotado = anotarCuantil(f, k, q, *place);
+    if (anotado) {
+        anotado->clases = true;
+        anotado->inferior = *lower;
+        anotado->superior = *upper;
+    }
     if (place->boundary) {
         // Midpoint of the two class marks: (Li + Ls + Li' + Ls') / 4.
         const auto nextLower = entry(err, li, i + 1);
@@ -282,6 +328,10 @@ DD quantileContinuous(ErrorRecord& err, std::int16_t k, std::int16_t q, const Va
         const auto nextUpper = entry(err, ls, i + 1);
         if (!nextUpper)
             return {};
+        if (anotado) {
+            anotado->primero = toDouble(twoSum(*lower, *upper)) * 0.5;
+            anotado->segundo = toDouble(twoSum(*nextLower, *nextUpper)) * 0.5;
+        }
         const DD s = add(add(twoSum(*lower, *upper), DD{*nextLower, 0.0}), DD{*nextUpper, 0.0});
         return checked(err, {s.hi * 0.25, s.lo * 0.25});
     }
@@ -325,10 +375,25 @@ const char* const kMultimodal = "Multimodal";
 
 } // namespace
 
-CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+// The modal record in the recorder, for the step to complete.
+ModaTraza* anotarModa(Traza* t, const FrequencyList& n, const ModalRecord& m) {
+    if (!t)
+        return nullptr;
+    ModaTraza a;
+    a.multimodal = m.multimodal;
+    a.fila = m.p + 1;
+    a.n = n[m.p];
+    for (const std::int32_t v : n)
+        a.iguales += v == n[m.p] ? 1 : 0;
+    t->moda = a;
+    return &*t->moda;
+}
+
+CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
     const auto m = modalRecord(err, n);
     if (!m)
         return {};
+    anotarModa(traza, n, *m);
     if (m->multimodal)
         return CellValue::text(kMultimodal);
     if (m->p >= x.size()) {
@@ -339,10 +404,13 @@ CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList
 }
 
 CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList& ls,
-                         const FrequencyList& n) {
+                         const FrequencyList& n, Traza* traza) {
     const auto m = modalRecord(err, n);
     if (!m)
         return {};
+    ModaTraza* anotada = anotarModa(traza, n, *m);
+    if (anotada)
+        anotada->clases = true;
     if (m->multimodal)
         return CellValue::text(kMultimodal);
     const std::size_t p = m->p;
@@ -362,6 +430,14 @@ CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList&
     const auto lower = entry(err, li, p);
     if (!lower)
         return {};
+    if (anotada) {
+        anotada->antes = before;
+        anotada->despues = after;
+        anotada->delta1 = d1;
+        anotada->delta2 = d2;
+        anotada->inferior = *lower;
+        anotada->superior = *upper;
+    }
     const DD fraction = div(fromInt(d1), fromInt(d1 + d2));
     const DD width = twoSum(*upper, -*lower);
     const DD mode = add(DD{*lower, 0.0}, mul(fraction, width));
@@ -376,13 +452,21 @@ std::optional<DD> median(ErrorRecord& err, VariableType type, const ValueList& x
                          const ValueList& li, const ValueList& ls, const Frequencies& f) {
     if (err.failed())
         return std::nullopt;
+    std::optional<DD> me;
     switch (type) {
     case VariableType::Discrete:
-        return quantileDiscrete(err, 1, 2, x, f);
+        me = quantileDiscrete(err, 1, 2, x, f);
+        break;
     case VariableType::Continuous:
-        return quantileContinuous(err, 1, 2, li, ls, f);
+        me = quantileContinuous(err, 1, 2, li, ls, f);
+        break;
     case VariableType::Categorical:
         break;
+    }
+    if (me) {
+        if (!err.failed())
+            anotarValor(f.traza, Magnitud::Mediana, *me);
+        return me;
     }
     err.set(ErrorCode::TypeMismatch, "No coinciden los tipos (una variable categórica no tiene "
                                      "mediana)");
@@ -390,14 +474,14 @@ std::optional<DD> median(ErrorRecord& err, VariableType type, const ValueList& x
 }
 
 CellValue mode(ErrorRecord& err, VariableType type, const ValueList& x, const ValueList& li,
-               const ValueList& ls, const FrequencyList& n) {
+               const ValueList& ls, const FrequencyList& n, Traza* traza) {
     if (err.failed())
         return {};
     switch (type) {
     case VariableType::Discrete:
-        return modeDiscrete(err, x, n);
+        return modeDiscrete(err, x, n, traza);
     case VariableType::Continuous:
-        return modeContinuous(err, li, ls, n);
+        return modeContinuous(err, li, ls, n, traza);
     case VariableType::Categorical:
         break;
     }

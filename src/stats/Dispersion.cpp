@@ -4,62 +4,128 @@
 #include "NumericColumn.h"
 #include "Steps.h"
 #include "Sums.h"
+#include "TraceSteps.h"
 
 namespace kalnor::stats {
 
 using namespace detail;
 
-double Varianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+namespace anotado {
+
+double Varianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
     beginRoutine(err);
-    return finish(err, variance(err, readColumn(x, n), readFrequencies(n)));
+    return finish(err, variance(err, readColumn(x, n), readFrequencies(n, traza)));
 }
+
+} // namespace anotado
+
+double Varianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::Varianza(err, x, n, nullptr);
+}
+
+namespace anotado {
+
+double DesviacionTipica(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                        Traza* traza) {
+    beginRoutine(err);
+    return finish(err, standardDeviation(err, readColumn(x, n), readFrequencies(n, traza)));
+}
+
+} // namespace anotado
 
 double DesviacionTipica(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    beginRoutine(err);
-    return finish(err, standardDeviation(err, readColumn(x, n), readFrequencies(n)));
+    return anotado::DesviacionTipica(err, x, n, nullptr);
 }
+
+namespace anotado {
+
+double CuasiVarianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
+    beginRoutine(err);
+    return finish(err, quasiVariance(err, readColumn(x, n), readFrequencies(n, traza)));
+}
+
+} // namespace anotado
 
 double CuasiVarianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
-    beginRoutine(err);
-    return finish(err, quasiVariance(err, readColumn(x, n), readFrequencies(n)));
+    return anotado::CuasiVarianza(err, x, n, nullptr);
 }
 
-double DesviacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+namespace anotado {
+
+double DesviacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
     beginRoutine(err);
-    return finish(err, meanDeviation(err, readColumn(x, n), readFrequencies(n)));
+    return finish(err, meanDeviation(err, readColumn(x, n), readFrequencies(n, traza)));
 }
+
+} // namespace anotado
+
+double DesviacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::DesviacionMedia(err, x, n, nullptr);
+}
+
+namespace anotado {
+
+double DesviacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
+                         const ValueList& li, const ValueList& ls, const FrequencyList& n,
+                         Traza* traza) {
+    beginRoutine(err);
+    return finish(
+        err, medianDeviation(err, type, x, readColumn(x, n), li, ls, readFrequencies(n, traza)));
+}
+
+} // namespace anotado
 
 double DesviacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
                          const ValueList& li, const ValueList& ls, const FrequencyList& n) {
-    beginRoutine(err);
-    return finish(err, medianDeviation(err, type, x, readColumn(x, n), li, ls, readFrequencies(n)));
+    return anotado::DesviacionMediana(err, type, x, li, ls, n, nullptr);
 }
 
-double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+namespace anotado {
+
+double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                            Traza* traza) {
     beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
-    const Frequencies f = readFrequencies(n);
+    const Frequencies f = readFrequencies(n, traza);
     const DD s = standardDeviation(err, col, f);
     const DD m = mean(err, col, f);
     const auto cv = quotient(err, s, abs(m));
     return cv ? finish(err, *cv) : 0.0;
 }
 
-double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+} // namespace anotado
+
+double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::CoefVariacionPearson(err, x, n, nullptr);
+}
+
+namespace anotado {
+
+double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                          Traza* traza) {
     beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
-    const Frequencies f = readFrequencies(n);
+    const Frequencies f = readFrequencies(n, traza);
     const DD d = meanDeviation(err, col, f);
     const DD m = mean(err, col, f);
     const auto cv = quotient(err, d, abs(m));
     return cv ? finish(err, *cv) : 0.0;
 }
 
+} // namespace anotado
+
+double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::CoefVariacionMedia(err, x, n, nullptr);
+}
+
+namespace anotado {
+
 double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
-                            const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+                            const ValueList& li, const ValueList& ls, const FrequencyList& n,
+                            Traza* traza) {
     beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
-    const Frequencies f = readFrequencies(n);
+    const Frequencies f = readFrequencies(n, traza);
     const auto me = median(err, type, x, li, ls, f);
     if (!me)
         return 0.0;
@@ -69,25 +135,45 @@ double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList
     return cv ? finish(err, *cv) : 0.0;
 }
 
+} // namespace anotado
+
+double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
+                            const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    return anotado::CoefVariacionMediana(err, type, x, li, ls, n, nullptr);
+}
+
+namespace anotado {
+
 double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
-                        const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+                        const ValueList& li, const ValueList& ls, const FrequencyList& n,
+                        Traza* traza) {
     beginRoutine(err);
     const NumericColumn col = readColumn(x, n);
-    const Frequencies f = readFrequencies(n);
+    const Frequencies f = readFrequencies(n, traza);
     const DD m = mean(err, col, f);
     const DD s = standardDeviation(err, col, f);
     // "Multimodal" is a word, so it fails here like a category would.
-    const auto mo = number(err, mode(err, type, x, li, ls, n));
+    const auto mo = number(err, mode(err, type, x, li, ls, n, traza));
     if (!mo)
         return 0.0;
+    anotarValor(traza, Magnitud::Moda, DD{*mo, 0.0});
     const auto a = quotient(err, sub(m, DD{*mo, 0.0}), s);
     return a ? finish(err, *a) : 0.0;
 }
 
-double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+} // namespace anotado
+
+double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
+                        const ValueList& li, const ValueList& ls, const FrequencyList& n) {
+    return anotado::AsimetriaPearson(err, type, x, li, ls, n, nullptr);
+}
+
+namespace anotado {
+
+double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
     beginRoutine(err);
     NumericColumn col = readColumn(x, n);
-    const Frequencies f = readFrequencies(n);
+    const Frequencies f = readFrequencies(n, traza);
     prepareCentralSums(col, f, 3);
     const DD m3 = centralMoment(err, col, f, 3);
     const DD s = standardDeviation(err, col, f);
@@ -95,10 +181,18 @@ double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList
     return g ? finish(err, *g) : 0.0;
 }
 
-double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+} // namespace anotado
+
+double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::AsimetriaFisher(err, x, n, nullptr);
+}
+
+namespace anotado {
+
+double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza) {
     beginRoutine(err);
     NumericColumn col = readColumn(x, n);
-    const Frequencies f = readFrequencies(n);
+    const Frequencies f = readFrequencies(n, traza);
     prepareCentralSums(col, f, 4);
     const DD m4 = centralMoment(err, col, f, 4);
     const DD s = standardDeviation(err, col, f);
@@ -106,15 +200,39 @@ double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n
     return k ? finish(err, sub(*k, DD{3.0, 0.0})) : 0.0;
 }
 
-double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
-                      std::int16_t r) {
-    beginRoutine(err);
-    return finish(err, centralMoment(err, readColumn(x, n), readFrequencies(n), r));
+} // namespace anotado
+
+double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n) {
+    return anotado::CoefCurtosis(err, x, n, nullptr);
 }
 
-double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r) {
+namespace anotado {
+
+double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r,
+                      Traza* traza) {
     beginRoutine(err);
-    return finish(err, originMoment(err, readColumn(x, n), readFrequencies(n), r));
+    return finish(err, centralMoment(err, readColumn(x, n), readFrequencies(n, traza), r));
+}
+
+} // namespace anotado
+
+double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                      std::int16_t r) {
+    return anotado::MomentoCentral(err, x, n, r, nullptr);
+}
+
+namespace anotado {
+
+double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r,
+                     Traza* traza) {
+    beginRoutine(err);
+    return finish(err, originMoment(err, readColumn(x, n), readFrequencies(n, traza), r));
+}
+
+} // namespace anotado
+
+double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r) {
+    return anotado::MomentoOrigen(err, x, n, r, nullptr);
 }
 
 } // namespace kalnor::stats

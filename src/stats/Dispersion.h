@@ -3,6 +3,7 @@
 #include "EngineLists.h"
 #include "ErrorRecord.h"
 #include "Kinds.h"
+#include "Trace.h"
 
 #include <cstdint>
 
@@ -27,5 +28,34 @@ double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList
 double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
 double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r);
 double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r);
+
+// The same routines noting their working in `traza` (none: not noted). In a
+// namespace of their own, so the names above still name one function each.
+namespace anotado {
+double Varianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double DesviacionTipica(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double CuasiVarianza(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double DesviacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double DesviacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
+                         const ValueList& li, const ValueList& ls, const FrequencyList& n,
+                         Traza* traza);
+double CoefVariacionPearson(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                            Traza* traza);
+double CoefVariacionMedia(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                          Traza* traza);
+double CoefVariacionMediana(ErrorRecord& err, VariableType type, const ValueList& x,
+                            const ValueList& li, const ValueList& ls, const FrequencyList& n,
+                            Traza* traza);
+double AsimetriaPearson(ErrorRecord& err, VariableType type, const ValueList& x,
+                        const ValueList& li, const ValueList& ls, const FrequencyList& n,
+                        Traza* traza);
+double AsimetriaFisher(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double CoefCurtosis(ErrorRecord& err, const ValueList& x, const FrequencyList& n, Traza* traza);
+double MomentoCentral(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r,
+                      Traza* traza);
+double MomentoOrigen(ErrorRecord& err, const ValueList& x, const FrequencyList& n, std::int16_t r,
+                     Traza* traza);
+
+} // namespace anotado
 
 } // namespace kalnor::stats

@@ -1,5 +1,6 @@
 #include "Steps.h"
 #include "Sums.h"
+#include "TraceSteps.h"
 
 namespace kalnor::stats::detail {
 
@@ -7,17 +8,28 @@ namespace {
 
 template <class Pow>
 std::optional<DD> powerSumWith(ErrorRecord& err, const NumericColumn& x, DD c,
-                               const FrequencyList& n, Pow pow) {
+                               const FrequencyList& n, Traza* traza, Pow pow) {
     const LoopStop stop = loopStop(x.size, {&x}, n.size());
-    return sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
-        using P = decltype(products);
-        ErrorCode why = ErrorCode::None;
-        const DD t = pow(products, deviation(x.values[i], c), why);
-        if (why != ErrorCode::None)
-            return why;
-        acc.add(timesFrequency<P>(t, n[i]));
-        return ErrorCode::None;
-    });
+    return sumaAnotada(err, stop, traza, TipoSuma::Potencias, x,
+                       [&](auto products, std::size_t i, auto& acc) {
+                           using P = decltype(products);
+                           ErrorCode why = ErrorCode::None;
+                           const DD t = pow(products, deviation(x.values[i], c), why);
+                           if (why != ErrorCode::None)
+                               return why;
+                           acc.add(timesFrequency<P>(t, n[i]));
+                           return ErrorCode::None;
+                       });
+}
+
+void anotarPotencias(Traza* t, int r, DD c, DD sum, const NumericColumn& x,
+                     const FrequencyList& n) {
+    if (!t)
+        return;
+    SumaTraza s{TipoSuma::Potencias};
+    s.r = r;
+    s.cx = toDouble(c);
+    anotarSuma(t, s, sum, x, nullptr, n);
 }
 
 void setNegativeRoot(ErrorRecord& err) {
@@ -27,19 +39,20 @@ void setNegativeRoot(ErrorRecord& err) {
 } // namespace
 
 std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD c, int r,
-                           const FrequencyList& n) {
+                           const FrequencyList& n, Traza* traza) {
     if (err.failed())
         return std::nullopt;
     // The common orders get a loop of their own with the power inlined.
     std::optional<DD> s;
     const bool small = withSmallOrder(r, [&](auto order) {
-        s = powerSumWith(err, x, c, n, [](auto products, DD d, ErrorCode&) {
+        s = powerSumWith(err, x, c, n, traza, [](auto products, DD d, ErrorCode&) {
             return smallPower<decltype(products), decltype(order)::value>(d);
         });
     });
     if (small)
         return s;
-    return powerSumWith(err, x, c, n, [r](auto, DD d, ErrorCode& why) { return power(d, r, why); });
+    return powerSumWith(err, x, c, n, traza,
+                        [r](auto, DD d, ErrorCode& why) { return power(d, r, why); });
 }
 
 void prepareCentralSums(NumericColumn& x, const Frequencies& f, int r) {
@@ -77,9 +90,10 @@ DD varianceStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) 
     if (!N)
         return {};
     const DD m = mean(err, x, f);
-    const auto s = x.centralSums[2] ? x.centralSums[2] : powerSum(err, x, m, 2, f.n);
+    const auto s = x.centralSums[2] ? x.centralSums[2] : powerSum(err, x, m, 2, f.n, f.traza);
     if (!s)
         return {};
+    anotarPotencias(f.traza, 2, m, *s, x, f.n);
     const auto v = quotient(err, *s, fromInt(*N));
     return v.value_or(DD{});
 }
@@ -92,6 +106,8 @@ DD variance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
     if (!x.variance) {
         const DD v = varianceStep(err, x, f);
         x.variance = NumericColumn::Memo{v, err};
+        if (!err.failed())
+            anotarValor(f.traza, Magnitud::Varianza, v, &x);
     }
     err = x.variance->after;
     return x.variance->value;
@@ -105,7 +121,10 @@ DD standardDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies
         setNegativeRoot(err);
         return {};
     }
-    return sqrt(v);
+    const DD s = sqrt(v);
+    if (!err.failed())
+        anotarValor(f.traza, Magnitud::DesviacionTipica, s, &x);
+    return s;
 }
 
 DD quasiVariance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
@@ -115,9 +134,10 @@ DD quasiVariance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     if (!N)
         return {};
     const DD m = mean(err, x, f);
-    const auto s = powerSum(err, x, m, 2, f.n);
+    const auto s = powerSum(err, x, m, 2, f.n, f.traza);
     if (!s)
         return {};
+    anotarPotencias(f.traza, 2, m, *s, x, f.n);
     const auto v = quotient(err, *s, fromInt(*N - 1));
     return v.value_or(DD{});
 }
@@ -125,12 +145,19 @@ DD quasiVariance(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
 namespace {
 
 std::optional<DD> absoluteSum(ErrorRecord& err, const NumericColumn& x, DD c,
-                              const FrequencyList& n) {
+                              const FrequencyList& n, Traza* traza) {
     const LoopStop stop = loopStop(x.size, {&x}, n.size());
-    return sumTerms(err, stop, [&](auto products, std::size_t i, auto& acc) {
-        acc.add(timesFrequency<decltype(products)>(abs(deviation(x.values[i], c)), n[i]));
-        return ErrorCode::None;
-    });
+    const auto s = sumaAnotada(
+        err, stop, traza, TipoSuma::Absolutas, x, [&](auto products, std::size_t i, auto& acc) {
+            acc.add(timesFrequency<decltype(products)>(abs(deviation(x.values[i], c)), n[i]));
+            return ErrorCode::None;
+        });
+    if (s && traza) {
+        SumaTraza a{TipoSuma::Absolutas};
+        a.cx = toDouble(c);
+        anotarSuma(traza, a, *s, x, nullptr, n);
+    }
+    return s;
 }
 
 } // namespace
@@ -139,7 +166,7 @@ DD meanDeviation(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
     if (err.failed())
         return {};
     const DD m = mean(err, x, f);
-    const auto s = absoluteSum(err, x, m, f.n);
+    const auto s = absoluteSum(err, x, m, f.n, f.traza);
     if (!s)
         return {};
     const auto d = perObservation(err, *s, f);
@@ -154,7 +181,7 @@ DD medianDeviation(ErrorRecord& err, VariableType type, const ValueList& cells,
     const auto me = median(err, type, cells, li, ls, f);
     if (!me)
         return {};
-    const auto s = absoluteSum(err, x, *me, f.n);
+    const auto s = absoluteSum(err, x, *me, f.n, f.traza);
     if (!s)
         return {};
     const auto d = perObservation(err, *s, f);
@@ -169,10 +196,14 @@ DD centralMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f,
     if (!N)
         return {};
     const bool ahead = r >= 0 && r <= 4 && x.centralSums[static_cast<std::size_t>(r)];
-    const auto s = ahead ? x.centralSums[static_cast<std::size_t>(r)] : powerSum(err, x, m, r, f.n);
+    const auto s =
+        ahead ? x.centralSums[static_cast<std::size_t>(r)] : powerSum(err, x, m, r, f.n, f.traza);
     if (!s)
         return {};
+    anotarPotencias(f.traza, r, m, *s, x, f.n);
     const auto v = quotient(err, *s, fromInt(*N));
+    if (v)
+        anotarValor(f.traza, Magnitud::Momento, *v, &x);
     return v.value_or(DD{});
 }
 
@@ -182,10 +213,13 @@ DD originMoment(ErrorRecord& err, const NumericColumn& x, const Frequencies& f, 
     const auto N = total(err, f);
     if (!N)
         return {};
-    const auto s = powerSum(err, x, DD{}, r, f.n);
+    const auto s = powerSum(err, x, DD{}, r, f.n, f.traza);
     if (!s)
         return {};
+    anotarPotencias(f.traza, r, DD{}, *s, x, f.n);
     const auto v = quotient(err, *s, fromInt(*N));
+    if (v)
+        anotarValor(f.traza, Magnitud::Momento, *v, &x);
     return v.value_or(DD{});
 }
 

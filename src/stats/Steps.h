@@ -5,6 +5,7 @@
 #include "ErrorRecord.h"
 #include "Kinds.h"
 #include "NumericColumn.h"
+#include "Trace.h"
 
 #include <cstdint>
 #include <optional>
@@ -31,8 +32,15 @@ struct Frequencies {
     const FrequencyList& n;
     std::int64_t sum = 0;
     bool overflow = false; // the sum does not fit in 32 bits
+    // Where the steps of the routine note their working; none: not noted.
+    Traza* traza = nullptr;
 };
 Frequencies readFrequencies(const FrequencyList& n);
+inline Frequencies readFrequencies(const FrequencyList& n, Traza* traza) {
+    Frequencies f = readFrequencies(n);
+    f.traza = traza;
+    return f;
+}
 
 // One call of TotalFrecuencias within a routine: N; nothing after an overflow
 // (err written) or after an earlier failure of the routine, which it keeps.
@@ -52,14 +60,15 @@ DD quantileContinuous(ErrorRecord& err, std::int16_t k, std::int16_t q, const Va
                       const ValueList& ls, const Frequencies& f);
 // The mode routines themselves: like ModaDiscreta and ModaContinua they never
 // clear the record, so they run whatever it holds. Use `mode` within a routine.
-CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList& n);
+CellValue modeDiscrete(ErrorRecord& err, const ValueList& x, const FrequencyList& n,
+                       Traza* traza = nullptr);
 CellValue modeContinuous(ErrorRecord& err, const ValueList& li, const ValueList& ls,
-                         const FrequencyList& n);
+                         const FrequencyList& n, Traza* traza = nullptr);
 
 // The mode of the active variable by its type; an empty value (err written)
 // for a categorical variable, which has no numeric mode.
 CellValue mode(ErrorRecord& err, VariableType type, const ValueList& x, const ValueList& li,
-               const ValueList& ls, const FrequencyList& n);
+               const ValueList& ls, const FrequencyList& n, Traza* traza = nullptr);
 
 // A cell as a number (see cellNumber); nothing (err written) when it is not one.
 std::optional<double> number(ErrorRecord& err, const CellValue& cell);
@@ -106,9 +115,14 @@ DD regressionSlope(ErrorRecord& err, const NumericColumn& on, const Pair& pair,
 // Σ (x − cx)^r·n over the value list, and Σ (x − cx)^r·(y − cy)^s·n over
 // the frequency list. Write `err` on failure.
 std::optional<DD> powerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
-                           const FrequencyList& n);
+                           const FrequencyList& n, Traza* traza = nullptr);
 std::optional<DD> pairPowerSum(ErrorRecord& err, const NumericColumn& x, DD cx, int r,
-                               const NumericColumn& y, DD cy, int s, const FrequencyList& n);
+                               const NumericColumn& y, DD cy, int s, const FrequencyList& n,
+                               Traza* traza = nullptr);
+
+// Notes Σ (x − cx)^r·(y − cy)^s·n in the recorder, when there is one.
+void anotarSumaPar(Traza* t, int r, DD cx, int s, DD cy, DD sum, const NumericColumn& x,
+                   const NumericColumn& y, const FrequencyList& n);
 
 // The double a routine returns: 0 whenever the error record holds a failure
 // at its end, and an Overflow failure instead of a value out of range.
