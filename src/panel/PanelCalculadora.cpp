@@ -2,6 +2,7 @@
 
 #include "ControladorCalculadora.h"
 #include "DestinoResultado.h"
+#include "PanelPasos.h"
 #include "Selectores.h"
 #include "TeclaCalculadora.h"
 #include "app/Rutas.h"
@@ -115,6 +116,11 @@ QPushButton[grupo]:hover { border: 1px solid #2f6fb5; }
 QPushButton[grupo]:focus { border: 2px solid #2f6fb5; }
 QPushButton[grupo]:pressed { background: #cfe0f5; }
 QPushButton[grupo]:disabled { color: #9aa5b1; background: #eef0f2; border-color: #d5dbe0; }
+QPushButton#cmdPASOS { color: #34495e; padding: 2px 10px; background: #eef2f5;
+                       border: 1px solid #aeb9c4; border-radius: 8px; }
+QPushButton#cmdPASOS:checked { color: #ffffff; background: #2f6fb5; border-color: #2f6fb5; }
+QFrame#PanelPasos { background: #fbfcfd; border: 1px solid #d3dbe2; border-radius: 8px; }
+QLabel#tituloPasos { color: #34495e; font-weight: bold; }
 )";
 
 QString nombreControl(const char* base, int indice) {
@@ -195,7 +201,7 @@ PanelCalculadora::PanelCalculadora(Documento& documento, const Rutas& rutas, QWi
     // Hints: the keys' pictures under the pointer, help on the right button.
     for (QWidget* w : findChildren<QWidget*>()) {
         const bool tecla = qobject_cast<TeclaCalculadora*>(w) != nullptr;
-        if (tecla || w == resultado_ || w == imagen_ ||
+        if (tecla || w == resultado_ || w == imagen_ || w == verPasos_ ||
             mensajes_.end() != std::find(mensajes_.begin(), mensajes_.end(), w)) {
             w->installEventFilter(this);
             w->setMouseTracking(tecla);
@@ -232,13 +238,29 @@ void PanelCalculadora::construir() {
     mensajes_[2]->setToolTip(" Tipo de Variable ");
     mensajes_[4]->setToolTip(" Variable activa ");
     info->addStretch();
+    // The working of each press, beside the keys; shown or hidden for the
+    // rest of the run, whatever distribution is opened.
+    verPasos_ = new QPushButton(QStringLiteral("Paso a paso"), this);
+    verPasos_->setObjectName("cmdPASOS");
+    verPasos_->setCheckable(true);
+    verPasos_->setToolTip(QStringLiteral(" Cómo se obtiene el resultado "));
+    info->addWidget(verPasos_);
     raiz->addLayout(info);
 
     auto* cuerpo = new QHBoxLayout;
     cuerpo->setSpacing(14);
     cuerpo->addWidget(construirTeclado(), 3);
     cuerpo->addWidget(construirSelectores(), 1);
+    pasos_ = new PanelPasos(this);
+    pasos_->hide();
+    cuerpo->addWidget(pasos_, 2);
     raiz->addLayout(cuerpo, 1);
+    connect(verPasos_, &QPushButton::toggled, this, [this](bool ver) {
+        pasos_->setVisible(ver);
+        if (ver)
+            pasos_->mostrar(controlador_->pasos());
+    });
+    connect(pasos_, &PanelPasos::paraNotas, this, &PanelCalculadora::lineaParaNotas);
 }
 
 QWidget* PanelCalculadora::construirPantalla() {
@@ -374,6 +396,8 @@ void PanelCalculadora::mostrarEstado() {
         mensajes_[i]->setText(e.lbl_Mensaje[i]);
     for (int i : {1, 2, 3})
         mensajes_[i]->setVisible(!e.lbl_Mensaje[i].isEmpty());
+    if (!pasos_->isHidden())
+        pasos_->mostrar(controlador_->pasos());
     variable_->setText(e.cmdVARIABLE);
     variable_->setEnabled(e.cmdVARIABLEEnabled);
     recta_->setText(e.cmdTECLAbi3);

@@ -16,6 +16,7 @@ class QTimer;
 namespace kalnor {
 
 class ControladorCalculadora;
+class PanelPasos;
 class Documento;
 struct Rutas;
 
@@ -70,6 +71,8 @@ private:
     QLabel* imagen_ = nullptr;
     QPushButton* variable_ = nullptr;
     QPushButton* recta_ = nullptr;
+    QPushButton* verPasos_ = nullptr;
+    PanelPasos* pasos_ = nullptr;
     std::array<QComboBox*, 8> selectores_{};
     QTimer* timer_ = nullptr;
 };

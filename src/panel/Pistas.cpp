@@ -23,7 +23,7 @@ const QString kNegro = QStringLiteral("negro.gif");
 
 // Control name -> keyword; the keywords are literal, accents and case as they
 // stand, since the help file is searched with them.
-const std::array<std::pair<const char*, const char*>, 37> kClaves{{
+const std::array<std::pair<const char*, const char*>, 38> kClaves{{
     {"cmdTECLA(0)", "Media Aritmética"},
     {"cmdTECLA(1)", "Media Aritmética"},
     {"cmdTECLA(2)", "Media Aritmética"},
@@ -59,6 +59,7 @@ const std::array<std::pair<const char*, const char*>, 37> kClaves{{
     {"lbl_Mensaje(2)", "Tipo de Variable"},
     {"lbl_Mensaje(5)", "Conceptos"},
     // The column list and the column sum of the table tab.
+    {"cmdPASOS", "Paso a paso"},
     {"cboSUMATORIOS", "Columnas"},
     {"SUMATORIO", "Sumatorio"},
     {"DBGrid1", "Tabla de Distribución"},

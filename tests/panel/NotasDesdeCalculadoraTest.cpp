@@ -132,6 +132,26 @@ private slots:
         QCOMPARE(v.notas()->toPlainText().count('\n'), 2);
     }
 
+    void losPasosVanALasNotasDondeEsteElCursor() {
+        Ventana v;
+        v.abrir(v.entorno.crear("d.mdb", "DIS",
+                                {{num(1), num(1)}, {num(2), num(1)}, {num(3), num(1)}}));
+        QTextEdit* notas = v.notas();
+        notas->setPlainText(QStringLiteral("antes\ndespués"));
+        QTextCursor cursor = notas->textCursor();
+        cursor.setPosition(6); // at the start of "después"
+        notas->setTextCursor(cursor);
+
+        v.ventana->SSTab1()->setCurrentIndex(0);
+        v.control<QPushButton>("cmdPASOS")->click();
+        v.control<QPushButton>("cmdTECLA(0)")->click();
+        const QStringList pasos = v.calculadora().pasos();
+        QVERIFY(!pasos.isEmpty());
+        v.control<QPushButton>("PasosANotas")->click();
+        QCOMPARE(v.ventana->SSTab1()->currentIndex(), 2);
+        QCOMPARE(notas->toPlainText(), "antes\n" + pasos.join('\n') + "\n\ndespués");
+    }
+
     void pasarSobreUnaTeclaMuestraSuFormula() {
         Ventana v;
         v.abrir(v.entorno.crear("d.mdb", "DIS", {{num(1), num(1)}}));

@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <memory>
@@ -87,6 +89,36 @@ private slots:
         pulsar("cmd_Cls");
         QCOMPARE(resultado(), QString("0"));
         QVERIFY(mensaje(5).isEmpty());
+    }
+
+    void theWorkingPanelFollowsEveryPress() {
+        abrir("DIS", "Xi,ni\n1,1\n2,1\n3,1\n", "d.mdb");
+        auto* pasos = panel->findChild<QFrame*>("PanelPasos");
+        auto* ver = control<QPushButton>("cmdPASOS");
+        auto* texto = panel->findChild<QTextBrowser*>("textoPasos");
+        QVERIFY(pasos && texto);
+        QVERIFY(!pasos->isVisible()); // hidden until asked for
+        pulsar("cmdTECLA(0)");
+        QTest::mouseClick(ver, Qt::LeftButton);
+        QVERIFY(pasos->isVisible());
+        // Shown at once for the press already made, then for each new one.
+        QVERIFY(texto->toPlainText().endsWith(resultado()));
+        pulsar("cmdTECLA(5)");
+        QCOMPARE(resultado(), QString("0.667"));
+        QVERIFY(texto->toPlainText().endsWith(resultado()));
+
+        QSignalSpy aNotas(panel.get(), &PanelCalculadora::lineaParaNotas);
+        pulsar("PasosANotas");
+        QCOMPARE(aNotas.count(), 1);
+        const QString enviado = aNotas.at(0).at(0).toString();
+        QVERIFY(enviado.endsWith(resultado() + "\r\n\r\n"));
+        QCOMPARE(enviado.count("\r\n"), texto->toPlainText().count('\n') + 2);
+
+        // Opening another distribution keeps the panel as the user left it.
+        abrir("DIS", "Xi,ni\n4,2\n", "e.mdb");
+        QVERIFY(pasos->isVisible());
+        QTest::mouseClick(ver, Qt::LeftButton);
+        QVERIFY(!pasos->isVisible());
     }
 
     void labelsShowTheOpenFile() {
