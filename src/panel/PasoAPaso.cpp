@@ -78,7 +78,7 @@ public:
             return "Σ|" + x + " − " + centro + "|·nᵢ";
         case TipoSuma::PotenciasPar:
             if (c == Centro::Origen)
-                return "Σxᵢ" + superindice(s.r) + "·yᵢ" + superindice(s.s) + "·nᵢ";
+                return "Σxᵢ" + exponente(s.r) + "·yᵢ" + exponente(s.s) + "·nᵢ";
             return "Σ(xᵢ − x̄)" + exponente(s.r) + "·(yᵢ − ȳ)" + exponente(s.s) + "·nᵢ";
         }
         return {};
@@ -103,7 +103,7 @@ public:
             return '|' + n(t.x) + " − " + f(s.cx) + '|' + m;
         case TipoSuma::PotenciasPar:
             if (c == Centro::Origen)
-                return f(t.x) + superindice(s.r) + "·" + f(t.y) + superindice(s.s) + m;
+                return f(t.x) + exponente(s.r) + "·" + f(t.y) + exponente(s.s) + m;
             return '(' + n(t.x) + " − " + f(s.cx) + ')' + exponente(s.r) + "·(" + n(t.y) + " − " +
                    f(s.cy) + ')' + exponente(s.s) + m;
         }
@@ -112,6 +112,12 @@ public:
 
     // "Σxᵢ·nᵢ = 1·3 + 2·5 + … + 9·1 = 186".
     void suma(const SumaTraza& s, Centro c) {
+        // Grouped data: the sums run over the class marks.
+        if (!marcasMostradas_ && d_.tipo == stats::VariableType::Continuous &&
+            s.tipo != TipoSuma::PotenciasPar)
+            add(QStringLiteral("%1ᵢ = (Lᵢ + Lᵢ₊₁)/2, la marca de clase de cada fila")
+                    .arg(letra(s.deY)));
+        marcasMostradas_ = true;
         QStringList terminos;
         for (const TerminoTraza& t : s.primeros)
             terminos << termino(s, t, c);
@@ -140,9 +146,11 @@ public:
         return v ? std::optional<double>(v->valor) : std::nullopt;
     }
 
+    // N, once per working.
     void lineaN() {
-        if (t() && t()->N)
+        if (t() && t()->N && !nMostrado_)
             add("N = " + n(static_cast<double>(*t()->N)));
+        nMostrado_ = true;
     }
 
     // The sum of the values, N and the mean.
@@ -292,7 +300,7 @@ public:
             case Medida::AsimetriaPearson:
                 return QStringLiteral("Una variable categórica no tiene media ni moda numérica");
             default:
-                return "Una variable categórica no tiene " + medida.toLower() + motivo;
+                return medida + " necesita valores numéricos y la variable es categórica" + motivo;
             }
         }
         if (d_.medida == Medida::AsimetriaPearson && t() && t()->moda && t()->moda->multimodal)
@@ -304,6 +312,8 @@ public:
 
     const DatosPaso& d_;
     const QLocale& loc_;
+    bool nMostrado_ = false;
+    bool marcasMostradas_ = false;
 };
 
 double N(const Traza* t) {
@@ -459,6 +469,8 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
         const auto m = val(Magnitud::Media);
         const auto s = val(Magnitud::DesviacionTipica);
         const auto mo = val(Magnitud::Moda);
+        if (mo && t && t->moda && t->moda->clases)
+            r.add("Mo = " + n(*mo));
         if (m && s && mo)
             sustitucion = "Ap = (" + n(*m) + " − " + r.f(*mo) + ") / " + n(*s);
         break;
@@ -658,7 +670,8 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
         const auto c = val(Magnitud::Covarianza);
         if (s && c) {
             r.suma(*s, Centro::Media);
-            r.add("Sxy = " + n(s->valor) + " / " + n(N(t)) + " = " + n(*c));
+            if (d.medida != Medida::Covarianza)
+                r.add("Sxy = " + n(s->valor) + " / " + n(N(t)) + " = " + n(*c));
         }
         if (!c)
             break;
@@ -689,9 +702,8 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
         sim = d.simbolo;
         medida = "El momento";
         r.add(sim + " = " +
-              (origen
-                   ? "Σxᵢ" + superindice(d.r) + "·yᵢ" + superindice(d.s) + "·nᵢ / N"
-                   : "Σ(xᵢ − x̄)" + superindice(d.r) + "·(yᵢ − ȳ)" + superindice(d.s) + "·nᵢ / N"));
+              (origen ? "Σxᵢ" + exponente(d.r) + "·yᵢ" + exponente(d.s) + "·nᵢ / N"
+                      : "Σ(xᵢ − x̄)" + exponente(d.r) + "·(yᵢ − ȳ)" + exponente(d.s) + "·nᵢ / N"));
         if (!origen) {
             r.pasosMedia(false);
             r.pasosMedia(true);
