@@ -1,5 +1,7 @@
 #include "PasoAPaso.h"
 
+#include "FormatoResultado.h"
+
 #include <cmath>
 
 namespace kalnor {
@@ -35,6 +37,23 @@ QString superindice(int r) {
 // An exponent as written after a base: none for 1.
 QString exponente(int r) {
     return r == 1 ? QString() : superindice(r);
+}
+
+// A measure of two variables (the active type then says nothing of X).
+bool bivariante(Medida m) {
+    switch (m) {
+    case Medida::Correlacion:
+    case Medida::Covarianza:
+    case Medida::RegresionX:
+    case Medida::RegresionY:
+    case Medida::RectaYsobreX:
+    case Medida::RectaXsobreY:
+    case Medida::MomentoOrigenBi:
+    case Medida::MomentoCentralBi:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // How the centre of a sum is named.
@@ -114,7 +133,7 @@ public:
     void suma(const SumaTraza& s, Centro c) {
         // Grouped data: the sums run over the class marks.
         if (!marcasMostradas_ && d_.tipo == stats::VariableType::Continuous &&
-            s.tipo != TipoSuma::PotenciasPar)
+            !bivariante(d_.medida))
             add(QStringLiteral("%1ᵢ = (Lᵢ + Lᵢ₊₁)/2, la marca de clase de cada fila")
                     .arg(letra(s.deY)));
         marcasMostradas_ = true;
@@ -725,6 +744,34 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
     }
     r.add(sim + " = " + d.resultado);
     return r.lineas;
+}
+
+QStringList pasosGini(const stats::Concentracion& c, const QLocale& locale) {
+    const auto n = [&](double v) { return numeroPaso(v, locale); };
+    QStringList l;
+    l << QStringLiteral("IG = Σ(pᵢ − qᵢ) / Σpᵢ, i = 1 … k − 1")
+      << QStringLiteral("pᵢ = Nᵢ/N, qᵢ = Σⱼ≤ᵢ xⱼ·nⱼ / Σxⱼ·nⱼ (ordenado por xᵢ)");
+    const auto fila = [&](const stats::PuntoLorenz& p) {
+        l << QStringLiteral("fila %1: xᵢ = %2, nᵢ = %3, Nᵢ = %4, pᵢ = %5, qᵢ = %6")
+                 .arg(p.fila)
+                 .arg(n(p.valor), n(p.n), n(static_cast<double>(p.acumulada)), n(p.p), n(p.q));
+    };
+    constexpr std::size_t kExtremo = 3;
+    const std::size_t k = c.puntos.size();
+    for (std::size_t i = 0; i < k; ++i) {
+        if (k > 2 * kExtremo && i == kExtremo) {
+            l << QStringLiteral("…");
+            i = k - kExtremo;
+        }
+        fila(c.puntos[i]);
+    }
+    l << "Σpᵢ = " + n(c.sumaP) << "Σ(pᵢ − qᵢ) = " + n(c.sumaDiferencias);
+    if (c.sumaP != 0)
+        l << "IG = " + n(c.sumaDiferencias) + " / " + n(c.sumaP);
+    else
+        l << QStringLiteral("Todas las observaciones en un valor: IG = 0");
+    l << "IG = " + formatoResultado(c.indice, locale);
+    return l;
 }
 
 } // namespace kalnor

@@ -258,6 +258,18 @@ TEST_F(MedidasCliSalida, JsonWorkingEndsInTheResult) {
                      .contains("pasos"));
 }
 
+TEST_F(MedidasCliSalida, GiniWorking) {
+    const Salida s = ejecutar("gini " + comillas(dis) + " --pasos");
+    ASSERT_EQ(s.codigo, 0);
+    EXPECT_NE(s.texto.find("\n    IG = Σ(pᵢ − qᵢ) / Σpᵢ, i = 1 … k − 1\n"), std::string::npos)
+        << s.texto;
+    EXPECT_TRUE(s.texto.ends_with("\n    IG = 0.33333333 / 1\n    IG = 0.333\n")) << s.texto;
+    const QJsonDocument j = QJsonDocument::fromJson(
+        QByteArray::fromStdString(ejecutar("gini " + comillas(dis) + " --json --pasos").texto));
+    EXPECT_EQ(j.object()["pasos"].toArray().last().toString(), "IG = 0.333");
+    EXPECT_EQ(ejecutar("gini " + comillas(dis)).texto.find("    "), std::string::npos);
+}
+
 // kalnor-cli informe prints the notes' reports, heading without markup.
 TEST(InformeCli, PrintsTheReportLines) {
     DistribucionesPrueba archivos("informe_cli");
