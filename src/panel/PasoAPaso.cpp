@@ -14,14 +14,27 @@ using stats::TerminoTraza;
 using stats::TipoSuma;
 using stats::Traza;
 
-QString numeroPaso(double v, const QLocale& locale) {
-    QLocale sinGrupos = locale;
-    sinGrupos.setNumberOptions(QLocale::OmitGroupSeparator);
+namespace {
+
+QLocale sinGrupos(const QLocale& locale) {
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}
+
+// numeroPaso with the separators already set.
+QString numero(double v, const QLocale& sinGrupos) {
     if (v == 0.0)
         return QStringLiteral("0");
     if (std::abs(v) < 1e15 && v == std::trunc(v))
         return sinGrupos.toString(static_cast<qlonglong>(v));
     return sinGrupos.toString(v, 'g', 8);
+}
+
+} // namespace
+
+QString numeroPaso(double v, const QLocale& locale) {
+    return numero(v, sinGrupos(locale));
 }
 
 namespace {
@@ -61,11 +74,11 @@ enum class Centro { Origen, Media, Mediana };
 
 class Redactor {
 public:
-    Redactor(const DatosPaso& d, const QLocale& locale) : d_(d), loc_(locale) {}
+    Redactor(const DatosPaso& d, const QLocale& locale) : d_(d), loc_(sinGrupos(locale)) {}
 
     QStringList lineas;
 
-    QString n(double v) const { return numeroPaso(v, loc_); }
+    QString n(double v) const { return numero(v, loc_); }
     // A number that goes into a product or a power: negatives in brackets.
     QString f(double v) const { return v < 0 ? '(' + n(v) + ')' : n(v); }
     void add(const QString& s) { lineas << s; }
@@ -330,7 +343,7 @@ public:
     }
 
     const DatosPaso& d_;
-    const QLocale& loc_;
+    const QLocale loc_; // without group separators
     bool nMostrado_ = false;
     bool marcasMostradas_ = false;
 };
