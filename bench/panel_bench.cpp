@@ -127,6 +127,37 @@ BENCHMARK(BM_Tecla)
     })
     ->Unit(benchmark::kMillisecond);
 
+// A press with its working noted and turned into lines (second argument 1)
+// and without (0), at the classic size: the working may add at most 10%.
+void BM_TeclaPasos(benchmark::State& state) {
+    const int i = static_cast<int>(state.range(0));
+    const bool bi = i >= 100;
+    Calculadora calc(bi ? archivos(kClasico).disdis : archivos(kClasico).dis);
+    calc.c.setAnotarPasos(state.range(1) != 0);
+    const auto pulsar = [&] {
+        if (bi)
+            calc.c.cmdTECLAbi_Click(i - 100);
+        else if (i < 0)
+            calc.c.cmdTECLAm_Click(-i - 1);
+        else
+            calc.c.cmdTECLA_Click(i);
+    };
+    pulsar();
+    for (auto _ : state) {
+        pulsar();
+        benchmark::DoNotOptimize(calc.c.pasos().size());
+    }
+    state.SetLabel(calc.c.estado().lbl_Mensaje[5].toStdString() +
+                   (state.range(1) ? " (paso a paso)" : ""));
+}
+BENCHMARK(BM_TeclaPasos)
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        for (int i : {0, 5, 9, 10, 19, -1, -2, 100, 101})
+            for (int pasos : {0, 1})
+                b->Args({i, pasos});
+    })
+    ->Unit(benchmark::kMillisecond);
+
 // The first press after opening: the table is read and, for the median, sorted.
 void BM_TeclaTrasAbrir(benchmark::State& state) {
     const int i = static_cast<int>(state.range(0));

@@ -28,7 +28,7 @@ constexpr std::array kComandos{
             "[--estilo 0..3] [--paleta 0..2] "
             "[--rejilla 0..3] [--var X|Y] --png SALIDA [--ancho W --alto H]",
             &Grafico},
-    Comando{"gini", "gini FICHERO [--json]", &Gini},
+    Comando{"gini", "gini FICHERO [--json] [--pasos]", &Gini},
     Comando{"columna", "columna FICHERO NOMBRE [--var X|Y]", &Columna},
     Comando{"suma", "suma FICHERO CAMPO [--json]", &Suma},
     Comando{"eliminar", "eliminar FICHERO CAMPO", &Eliminar},

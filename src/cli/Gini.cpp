@@ -3,8 +3,13 @@
 #include "Comandos.h"
 
 #include "app/Documento.h"
+#include "app/TextoExportado.h"
+#include "panel/PasoAPaso.h"
 #include "stats/Concentration.h"
 #include "stats/Kinds.h"
+
+#include <QLocale>
+#include <QStringList>
 
 #include <iostream>
 #include <string>
@@ -14,9 +19,12 @@ namespace kalnor::cli {
 int Gini(const Argumentos& args) {
     std::string fichero;
     bool enJson = false;
+    bool conPasos = false;
     for (const std::string& a : args) {
         if (a == "--json")
             enJson = true;
+        else if (a == "--pasos")
+            conPasos = true;
         else if (a.starts_with("--") || !fichero.empty())
             return usoIncorrecto("gini");
         else
@@ -40,6 +48,7 @@ int Gini(const Argumentos& args) {
     if (!c)
         return fallo(fichero + ": " + err.MensajeError);
 
+    const QStringList pasos = conPasos ? pasosGini(*c, QLocale()) : QStringList();
     std::string salida;
     if (enJson) {
         salida = "{\"IG\": " + numeroExacto(c->indice) +
@@ -53,13 +62,22 @@ int Gini(const Argumentos& args) {
                       ", \"pi\": " + numeroExacto(p.p) + ", \"qi\": " + numeroExacto(p.q) + '}';
             primera = false;
         }
-        salida += "\n]}\n";
+        salida += "\n]";
+        if (conPasos) {
+            salida += ", \"pasos\": [";
+            for (int i = 0; i < pasos.size(); ++i)
+                salida += (i ? ", " : "") + cadenaJson(pasos[i].toStdString());
+            salida += ']';
+        }
+        salida += "}\n";
     } else {
         salida = "IG = " + numeroExacto(c->indice) + '\n' + "fila,xi,ni,Ni,pi,qi\n";
         for (const stats::PuntoLorenz& p : c->puntos)
             salida += std::to_string(p.fila) + ',' + numeroExacto(p.valor) + ',' +
                       std::to_string(p.n) + ',' + std::to_string(p.acumulada) + ',' +
                       numeroExacto(p.p) + ',' + numeroExacto(p.q) + '\n';
+        for (const QString& linea : pasos)
+            salida += "    " + linea.toStdString() + '\n';
     }
     std::cout << salida << std::flush;
     return kExito;

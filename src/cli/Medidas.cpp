@@ -113,6 +113,7 @@ int Medidas(const Argumentos& args) {
     ControladorCalculadora calculadora(doc, QString());
     RespuestaFija respuesta(punto);
     calculadora.setPreguntaValor(&respuesta);
+    calculadora.setAnotarPasos(conPasos);
     calculadora.Comenzar();
     calculadora.limpiarDisplay();
 

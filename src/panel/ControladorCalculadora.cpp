@@ -128,7 +128,7 @@ void ControladorCalculadora::empezarPaso(Medida medida) {
 
 void ControladorCalculadora::redactarPasos() {
     pasos_.clear();
-    if (!paso_)
+    if (!paso_ || !anotarPasos_)
         return;
     paso_->resultado = estado_.RESULTADO;
     paso_->fallo = estado_.lbl_Mensaje[0];
@@ -254,13 +254,13 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
         const VariableType tipo = tipoActivo();
         switch (Index) {
         case 0:
-            return mostrarResultado(stats::anotado::MediaAritmetica(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::MediaAritmetica(err, x, n, anotar()));
         case 1:
-            return mostrarResultado(stats::anotado::MediaArmonica(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::MediaArmonica(err, x, n, anotar()));
         case 2:
-            return mostrarResultado(stats::anotado::MediaGeometrica(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::MediaGeometrica(err, x, n, anotar()));
         case 3:
-            return mostrarResultado(stats::anotado::MediaCuadratica(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::MediaCuadratica(err, x, n, anotar()));
         case 4: {
             const double minimo = stats::Minimo(err, x);
             const double maximo = stats::Maximo(err, x);
@@ -271,28 +271,28 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
             return mostrarResultado(maximo - minimo);
         }
         case 5:
-            return mostrarResultado(stats::anotado::Varianza(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::Varianza(err, x, n, anotar()));
         case 6:
-            return mostrarResultado(stats::anotado::DesviacionTipica(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::DesviacionTipica(err, x, n, anotar()));
         case 7:
-            return mostrarResultado(stats::anotado::CuasiVarianza(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::CuasiVarianza(err, x, n, anotar()));
         case 8:
-            return mostrarResultado(stats::anotado::DesviacionMedia(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::DesviacionMedia(err, x, n, anotar()));
         case 9:
             return mostrarResultado(
-                stats::anotado::DesviacionMediana(err, tipo, x, li, ls, n, &traza_));
+                stats::anotado::DesviacionMediana(err, tipo, x, li, ls, n, anotar()));
         case 10:
             return mostrarResultado(
-                stats::anotado::AsimetriaPearson(err, tipo, x, li, ls, n, &traza_));
+                stats::anotado::AsimetriaPearson(err, tipo, x, li, ls, n, anotar()));
         case 11:
-            return mostrarResultado(stats::anotado::AsimetriaFisher(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::AsimetriaFisher(err, x, n, anotar()));
         case 12:
-            return mostrarResultado(stats::anotado::CoefVariacionPearson(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::CoefVariacionPearson(err, x, n, anotar()));
         case 13:
-            return mostrarResultado(stats::anotado::CoefVariacionMedia(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::CoefVariacionMedia(err, x, n, anotar()));
         case 14:
             return mostrarResultado(
-                stats::anotado::CoefVariacionMediana(err, tipo, x, li, ls, n, &traza_));
+                stats::anotado::CoefVariacionMediana(err, tipo, x, li, ls, n, anotar()));
         case 15:
             return semiIntercuartilico(tipo);
         case 17:
@@ -300,7 +300,7 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
         case 18:
             return mostrarResultado(stats::Minimo(err, x));
         case 19:
-            return mostrarResultado(stats::anotado::CoefCurtosis(err, x, n, &traza_));
+            return mostrarResultado(stats::anotado::CoefCurtosis(err, x, n, anotar()));
         default:
             return;
         }
@@ -318,11 +318,11 @@ void ControladorCalculadora::semiIntercuartilico(VariableType tipo) {
                         : stats::anotado::CuantilContinuo(err, k, 4, l.LimInf, l.LimSup,
                                                           l.Frecuencias, t);
     };
-    const double q1 = cuartil(1, &traza_);
+    const double q1 = cuartil(1, anotar());
     // The third quartile would clear a failure of the first one.
     if (err.failed())
         return mostrarResultado(0);
-    const double q3 = cuartil(3, &traza2_);
+    const double q3 = cuartil(3, anotar(&traza2_));
     paso_->segunda = &traza2_;
     if (!err.failed()) {
         paso_->maximo = q3;
@@ -335,9 +335,9 @@ double ControladorCalculadora::cuantil(std::int16_t k, std::int16_t q, VariableT
     const auto& l = doc_.listas;
     return tipo == VariableType::Discrete
                ? stats::anotado::CuantilDiscreto(doc_.error, k, q, l.Valores, l.Frecuencias,
-                                                 &traza_)
+                                                 anotar())
                : stats::anotado::CuantilContinuo(doc_.error, k, q, l.LimInf, l.LimSup,
-                                                 l.Frecuencias, &traza_);
+                                                 l.Frecuencias, anotar());
 }
 
 void ControladorCalculadora::cmdTECLAm_Click(int Index) {
@@ -360,8 +360,8 @@ void ControladorCalculadora::cmdTECLAm_Click(int Index) {
         const stats::CellValue moda =
             tipo == VariableType::Continuous
                 ? stats::anotado::ModaContinua(doc_.error, l.LimInf, l.LimSup, l.Frecuencias,
-                                               &traza_)
-                : stats::anotado::ModaDiscreta(doc_.error, l.Valores, l.Frecuencias, &traza_);
+                                               anotar())
+                : stats::anotado::ModaDiscreta(doc_.error, l.Valores, l.Frecuencias, anotar());
         if (doc_.error.failed())
             return mostrarFallo(qs(doc_.error.MensajeError));
         if (moda.isNumber())
@@ -410,21 +410,21 @@ void ControladorCalculadora::cmdTECLAbi_Click(int Index) {
         case 0:
             estado_.lbl_Mensaje[5] = "Coef. de Correlación Lineal";
             return mostrarResultado(stats::anotado::CoefCorrelacion(err, l.ValoresX, l.ValoresY,
-                                                                    l.Frecuencias, &traza_));
+                                                                    l.Frecuencias, anotar()));
         case 1:
             estado_.lbl_Mensaje[5] = "Covarianza";
             return mostrarResultado(
-                stats::anotado::Covarianza(err, l.ValoresX, l.ValoresY, l.Frecuencias, &traza_));
+                stats::anotado::Covarianza(err, l.ValoresX, l.ValoresY, l.Frecuencias, anotar()));
         case 2:
             if (estado_.cmdVARIABLE != "Y") {
                 estado_.lbl_Mensaje[5] = "Coef. de Regresión X";
                 return mostrarResultado(stats::anotado::CoefRegresionX(err, l.ValoresX, l.ValoresY,
-                                                                       l.Frecuencias, &traza_));
+                                                                       l.Frecuencias, anotar()));
             }
             estado_.lbl_Mensaje[5] = "Coef. de Regresión Y";
             paso_->medida = Medida::RegresionY;
             return mostrarResultado(stats::anotado::CoefRegresionY(err, l.ValoresX, l.ValoresY,
-                                                                   l.Frecuencias, &traza_));
+                                                                   l.Frecuencias, anotar()));
         default:
             return rectaRegresion();
         }
@@ -449,7 +449,7 @@ void ControladorCalculadora::rectaRegresion() {
     const stats::CellValue punto = stats::CellValue::text(respuesta->trimmed().toStdString());
     mostrarResultado(
         stats::anotado::RectaRegresion(doc_.error, l.ValoresX, l.ValoresY, l.Frecuencias,
-                                       yx ? stats::kYsobreX : stats::kXsobreY, punto, &traza_));
+                                       yx ? stats::kYsobreX : stats::kXsobreY, punto, anotar()));
 }
 
 void ControladorCalculadora::cmd_Muestra_Click() {
@@ -547,8 +547,8 @@ void ControladorCalculadora::seleccionarMomento(Selector s, int posicion) {
     const auto& l = doc_.listas;
     mostrarResultado(
         s == Selector::MOMorigen
-            ? stats::anotado::MomentoOrigen(doc_.error, l.Valores, l.Frecuencias, r, &traza_)
-            : stats::anotado::MomentoCentral(doc_.error, l.Valores, l.Frecuencias, r, &traza_));
+            ? stats::anotado::MomentoOrigen(doc_.error, l.Valores, l.Frecuencias, r, anotar())
+            : stats::anotado::MomentoCentral(doc_.error, l.Valores, l.Frecuencias, r, anotar()));
 }
 
 void ControladorCalculadora::seleccionarMomentoBi(Selector s, int posicion) {
@@ -573,9 +573,9 @@ void ControladorCalculadora::seleccionarMomentoBi(Selector s, int posicion) {
     const auto& l = doc_.listas;
     mostrarResultado(s == Selector::MOMorigenBI
                          ? stats::anotado::MomentoOrigenBi(doc_.error, l.ValoresX, l.ValoresY,
-                                                           l.Frecuencias, r, sy, &traza_)
+                                                           l.Frecuencias, r, sy, anotar())
                          : stats::anotado::MomentoCentralBi(doc_.error, l.ValoresX, l.ValoresY,
-                                                            l.Frecuencias, r, sy, &traza_));
+                                                            l.Frecuencias, r, sy, anotar()));
 }
 
 void ControladorCalculadora::mostrarFormula(FilaTeclas fila, int indice) {

@@ -34,6 +34,9 @@ public:
     // The working of the last press, the formula first and the displayed
     // result last; empty before any press and when the press shows nothing.
     QStringList pasos() const { return pasos_; }
+    // Whether presses note their working (on by default); off, pasos() stays
+    // empty and a press costs what it did before the working existed.
+    void setAnotarPasos(bool si) { anotarPasos_ = si; }
     // The items of each list (filled by Comenzar).
     const QStringList& items(Selector s) const { return items_[static_cast<std::size_t>(s)]; }
 
@@ -120,6 +123,10 @@ private:
     // A press of `medida` begins: its working is noted from here on.
     void empezarPaso(Medida medida);
     void redactarPasos();
+    // Where the engine notes the working of this press: none when off.
+    stats::Traza* anotar(stats::Traza* t = nullptr) {
+        return anotarPasos_ ? (t ? t : &traza_) : nullptr;
+    }
     void mostrarFallo(const QString& mensaje);
     void mostrarSinValor(); // "?" without a message
     void cargarImagen(const char* nombre);
@@ -141,6 +148,7 @@ private:
     stats::Traza traza_;
     stats::Traza traza2_; // the third quartile of the semi-interquartile range
     QStringList pasos_;
+    bool anotarPasos_ = true;
 };
 
 } // namespace kalnor

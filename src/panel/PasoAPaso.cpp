@@ -1,5 +1,7 @@
 #include "PasoAPaso.h"
 
+#include "FormatoResultado.h"
+
 #include <cmath>
 
 namespace kalnor {
@@ -12,14 +14,27 @@ using stats::TerminoTraza;
 using stats::TipoSuma;
 using stats::Traza;
 
-QString numeroPaso(double v, const QLocale& locale) {
-    QLocale sinGrupos = locale;
-    sinGrupos.setNumberOptions(QLocale::OmitGroupSeparator);
+namespace {
+
+QLocale sinGrupos(const QLocale& locale) {
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}
+
+// numeroPaso with the separators already set.
+QString numero(double v, const QLocale& sinGrupos) {
     if (v == 0.0)
         return QStringLiteral("0");
     if (std::abs(v) < 1e15 && v == std::trunc(v))
         return sinGrupos.toString(static_cast<qlonglong>(v));
     return sinGrupos.toString(v, 'g', 8);
+}
+
+} // namespace
+
+QString numeroPaso(double v, const QLocale& locale) {
+    return numero(v, sinGrupos(locale));
 }
 
 namespace {
@@ -37,16 +52,33 @@ QString exponente(int r) {
     return r == 1 ? QString() : superindice(r);
 }
 
+// A measure of two variables (the active type then says nothing of X).
+bool bivariante(Medida m) {
+    switch (m) {
+    case Medida::Correlacion:
+    case Medida::Covarianza:
+    case Medida::RegresionX:
+    case Medida::RegresionY:
+    case Medida::RectaYsobreX:
+    case Medida::RectaXsobreY:
+    case Medida::MomentoOrigenBi:
+    case Medida::MomentoCentralBi:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // How the centre of a sum is named.
 enum class Centro { Origen, Media, Mediana };
 
 class Redactor {
 public:
-    Redactor(const DatosPaso& d, const QLocale& locale) : d_(d), loc_(locale) {}
+    Redactor(const DatosPaso& d, const QLocale& locale) : d_(d), loc_(sinGrupos(locale)) {}
 
     QStringList lineas;
 
-    QString n(double v) const { return numeroPaso(v, loc_); }
+    QString n(double v) const { return numero(v, loc_); }
     // A number that goes into a product or a power: negatives in brackets.
     QString f(double v) const { return v < 0 ? '(' + n(v) + ')' : n(v); }
     void add(const QString& s) { lineas << s; }
@@ -78,7 +110,7 @@ public:
             return "Σ|" + x + " − " + centro + "|·nᵢ";
         case TipoSuma::PotenciasPar:
             if (c == Centro::Origen)
-                return "Σxᵢ" + superindice(s.r) + "·yᵢ" + superindice(s.s) + "·nᵢ";
+                return "Σxᵢ" + exponente(s.r) + "·yᵢ" + exponente(s.s) + "·nᵢ";
             return "Σ(xᵢ − x̄)" + exponente(s.r) + "·(yᵢ − ȳ)" + exponente(s.s) + "·nᵢ";
         }
         return {};
@@ -103,7 +135,7 @@ public:
             return '|' + n(t.x) + " − " + f(s.cx) + '|' + m;
         case TipoSuma::PotenciasPar:
             if (c == Centro::Origen)
-                return f(t.x) + superindice(s.r) + "·" + f(t.y) + superindice(s.s) + m;
+                return f(t.x) + exponente(s.r) + "·" + f(t.y) + exponente(s.s) + m;
             return '(' + n(t.x) + " − " + f(s.cx) + ')' + exponente(s.r) + "·(" + n(t.y) + " − " +
                    f(s.cy) + ')' + exponente(s.s) + m;
         }
@@ -112,6 +144,12 @@ public:
 
     // "Σxᵢ·nᵢ = 1·3 + 2·5 + … + 9·1 = 186".
     void suma(const SumaTraza& s, Centro c) {
+        // Grouped data: the sums run over the class marks.
+        if (!marcasMostradas_ && d_.tipo == stats::VariableType::Continuous &&
+            !bivariante(d_.medida))
+            add(QStringLiteral("%1ᵢ = (Lᵢ + Lᵢ₊₁)/2, la marca de clase de cada fila")
+                    .arg(letra(s.deY)));
+        marcasMostradas_ = true;
         QStringList terminos;
         for (const TerminoTraza& t : s.primeros)
             terminos << termino(s, t, c);
@@ -140,9 +178,11 @@ public:
         return v ? std::optional<double>(v->valor) : std::nullopt;
     }
 
+    // N, once per working.
     void lineaN() {
-        if (t() && t()->N)
+        if (t() && t()->N && !nMostrado_)
             add("N = " + n(static_cast<double>(*t()->N)));
+        nMostrado_ = true;
     }
 
     // The sum of the values, N and the mean.
@@ -292,7 +332,7 @@ public:
             case Medida::AsimetriaPearson:
                 return QStringLiteral("Una variable categórica no tiene media ni moda numérica");
             default:
-                return "Una variable categórica no tiene " + medida.toLower() + motivo;
+                return medida + " necesita valores numéricos y la variable es categórica" + motivo;
             }
         }
         if (d_.medida == Medida::AsimetriaPearson && t() && t()->moda && t()->moda->multimodal)
@@ -303,7 +343,9 @@ public:
     }
 
     const DatosPaso& d_;
-    const QLocale& loc_;
+    const QLocale loc_; // without group separators
+    bool nMostrado_ = false;
+    bool marcasMostradas_ = false;
 };
 
 double N(const Traza* t) {
@@ -459,6 +501,8 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
         const auto m = val(Magnitud::Media);
         const auto s = val(Magnitud::DesviacionTipica);
         const auto mo = val(Magnitud::Moda);
+        if (mo && t && t->moda && t->moda->clases)
+            r.add("Mo = " + n(*mo));
         if (m && s && mo)
             sustitucion = "Ap = (" + n(*m) + " − " + r.f(*mo) + ") / " + n(*s);
         break;
@@ -658,7 +702,8 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
         const auto c = val(Magnitud::Covarianza);
         if (s && c) {
             r.suma(*s, Centro::Media);
-            r.add("Sxy = " + n(s->valor) + " / " + n(N(t)) + " = " + n(*c));
+            if (d.medida != Medida::Covarianza)
+                r.add("Sxy = " + n(s->valor) + " / " + n(N(t)) + " = " + n(*c));
         }
         if (!c)
             break;
@@ -689,9 +734,8 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
         sim = d.simbolo;
         medida = "El momento";
         r.add(sim + " = " +
-              (origen
-                   ? "Σxᵢ" + superindice(d.r) + "·yᵢ" + superindice(d.s) + "·nᵢ / N"
-                   : "Σ(xᵢ − x̄)" + superindice(d.r) + "·(yᵢ − ȳ)" + superindice(d.s) + "·nᵢ / N"));
+              (origen ? "Σxᵢ" + exponente(d.r) + "·yᵢ" + exponente(d.s) + "·nᵢ / N"
+                      : "Σ(xᵢ − x̄)" + exponente(d.r) + "·(yᵢ − ȳ)" + exponente(d.s) + "·nᵢ / N"));
         if (!origen) {
             r.pasosMedia(false);
             r.pasosMedia(true);
@@ -713,6 +757,34 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
     }
     r.add(sim + " = " + d.resultado);
     return r.lineas;
+}
+
+QStringList pasosGini(const stats::Concentracion& c, const QLocale& locale) {
+    const auto n = [&](double v) { return numeroPaso(v, locale); };
+    QStringList l;
+    l << QStringLiteral("IG = Σ(pᵢ − qᵢ) / Σpᵢ, i = 1 … k − 1")
+      << QStringLiteral("pᵢ = Nᵢ/N, qᵢ = Σⱼ≤ᵢ xⱼ·nⱼ / Σxⱼ·nⱼ (ordenado por xᵢ)");
+    const auto fila = [&](const stats::PuntoLorenz& p) {
+        l << QStringLiteral("fila %1: xᵢ = %2, nᵢ = %3, Nᵢ = %4, pᵢ = %5, qᵢ = %6")
+                 .arg(p.fila)
+                 .arg(n(p.valor), n(p.n), n(static_cast<double>(p.acumulada)), n(p.p), n(p.q));
+    };
+    constexpr std::size_t kExtremo = 3;
+    const std::size_t k = c.puntos.size();
+    for (std::size_t i = 0; i < k; ++i) {
+        if (k > 2 * kExtremo && i == kExtremo) {
+            l << QStringLiteral("…");
+            i = k - kExtremo;
+        }
+        fila(c.puntos[i]);
+    }
+    l << "Σpᵢ = " + n(c.sumaP) << "Σ(pᵢ − qᵢ) = " + n(c.sumaDiferencias);
+    if (c.sumaP != 0)
+        l << "IG = " + n(c.sumaDiferencias) + " / " + n(c.sumaP);
+    else
+        l << QStringLiteral("Todas las observaciones en un valor: IG = 0");
+    l << "IG = " + formatoResultado(c.indice, locale);
+    return l;
 }
 
 } // namespace kalnor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "stats/Concentration.h"
 #include "stats/Kinds.h"
 #include "stats/Trace.h"
 
@@ -71,6 +72,11 @@ struct DatosPaso {
 // The working of a press, in Spanish: the formula, the sums with their
 // values, the substitution and, last, the result as the display shows it.
 QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale);
+
+// The working of the concentration index: the formula, pᵢ and qᵢ of the
+// records (the first and last ones of a long table), both sums, the
+// substitution and IG as the display would show it.
+QStringList pasosGini(const stats::Concentracion& c, const QLocale& locale);
 
 // A number of the working: integers as they are, others to eight
 // significant digits, with the locale's decimal separator.

@@ -353,6 +353,7 @@ namespace {
 struct ModalRecord {
     std::size_t p = 0;
     bool multimodal = false;
+    std::size_t equal = 0; // records with that frequency
 };
 
 std::optional<ModalRecord> modalRecord(ErrorRecord& err, const FrequencyList& n) {
@@ -368,6 +369,7 @@ std::optional<ModalRecord> modalRecord(ErrorRecord& err, const FrequencyList& n)
     for (const std::int32_t v : n)
         equal += v == n[m.p] ? 1 : 0;
     m.multimodal = equal >= 2;
+    m.equal = equal;
     return m;
 }
 
@@ -383,8 +385,7 @@ ModaTraza* anotarModa(Traza* t, const FrequencyList& n, const ModalRecord& m) {
     a.multimodal = m.multimodal;
     a.fila = m.p + 1;
     a.n = n[m.p];
-    for (const std::int32_t v : n)
-        a.iguales += v == n[m.p] ? 1 : 0;
+    a.iguales = m.equal;
     t->moda = a;
     return &*t->moda;
 }

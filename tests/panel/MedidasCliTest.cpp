@@ -216,6 +216,60 @@ TEST_F(MedidasCliSalida, RefusalsAndBadUsage) {
     EXPECT_EQ(ejecutar("medidas /no/existe.mdb").codigo, 1);
 }
 
+TEST_F(MedidasCliSalida, WorkingUnderEachPress) {
+    const Salida s = ejecutar("medidas " + comillas(dis) + " --pasos");
+    ASSERT_EQ(s.codigo, 0);
+    EXPECT_EQ(s.texto.rfind("Tamaño Muestral\t3\n"
+                            "    N = Σnᵢ\n"
+                            "    N = 3\n"
+                            "Media Aritmética\t2.0\n"
+                            "    x̄ = Σxᵢ·nᵢ / N\n"
+                            "    Σxᵢ·nᵢ = 1·1 + 2·1 + 3·1 = 6\n"
+                            "    N = 3\n"
+                            "    x̄ = 6 / 3\n"
+                            "    x̄ = 2.0\n",
+                            0),
+              0u)
+        << s.texto;
+    // Without the option, not a line more.
+    const Salida sin = ejecutar("medidas " + comillas(dis));
+    EXPECT_EQ(sin.texto.find("\n    "), std::string::npos);
+    std::string soloPulsaciones;
+    std::istringstream lineas(s.texto);
+    for (std::string l; std::getline(lineas, l);)
+        if (!l.starts_with("    "))
+            soloPulsaciones += l + '\n';
+    EXPECT_EQ(soloPulsaciones, sin.texto);
+}
+
+TEST_F(MedidasCliSalida, JsonWorkingEndsInTheResult) {
+    const QJsonArray a =
+        enJson(ejecutar("medidas " + comillas(disdis) + " --json --pasos --punto 8"));
+    ASSERT_EQ(a.size(), kPulsacionesBi);
+    for (const auto& v : a) {
+        const QJsonObject o = v.toObject();
+        const QJsonArray pasos = o["pasos"].toArray();
+        ASSERT_GE(pasos.size(), 2) << o["control"].toString().toStdString();
+        EXPECT_TRUE(pasos.last().toString().endsWith(o["resultado"].toString()))
+            << o["control"].toString().toStdString();
+    }
+    EXPECT_EQ(buscar(a, "cmdTECLA(5)")["pasos"].toArray().last().toString(), "σ² = 0.667");
+    EXPECT_FALSE(buscar(enJson(ejecutar("medidas " + comillas(dis) + " --json")), "cmdTECLA(0)")
+                     .contains("pasos"));
+}
+
+TEST_F(MedidasCliSalida, GiniWorking) {
+    const Salida s = ejecutar("gini " + comillas(dis) + " --pasos");
+    ASSERT_EQ(s.codigo, 0);
+    EXPECT_NE(s.texto.find("\n    IG = Σ(pᵢ − qᵢ) / Σpᵢ, i = 1 … k − 1\n"), std::string::npos)
+        << s.texto;
+    EXPECT_TRUE(s.texto.ends_with("\n    IG = 0.33333333 / 1\n    IG = 0.333\n")) << s.texto;
+    const QJsonDocument j = QJsonDocument::fromJson(
+        QByteArray::fromStdString(ejecutar("gini " + comillas(dis) + " --json --pasos").texto));
+    EXPECT_EQ(j.object()["pasos"].toArray().last().toString(), "IG = 0.333");
+    EXPECT_EQ(ejecutar("gini " + comillas(dis)).texto.find("    "), std::string::npos);
+}
+
 // kalnor-cli informe prints the notes' reports, heading without markup.
 TEST(InformeCli, PrintsTheReportLines) {
     DistribucionesPrueba archivos("informe_cli");

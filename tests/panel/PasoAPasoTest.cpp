@@ -2,6 +2,8 @@
 
 #include "app/Documento.h"
 #include "panel/ControladorCalculadora.h"
+#include "panel/PasoAPaso.h"
+#include "stats/Concentration.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +193,24 @@ TEST_F(Pasos, EmptyTable) {
     EXPECT_EQ(tecla(0),
               QStringList({"x̄ = Σxᵢ·nᵢ / N", "La tabla no tiene datos: No hay datos suficientes",
                            "x̄ = ?"}));
+}
+
+TEST(PasosGini, HandWorkedIndex) {
+    stats::ErrorRecord err;
+    const stats::ValueList x{stats::CellValue::number(1), stats::CellValue::number(2),
+                             stats::CellValue::number(3)};
+    const auto c = stats::IndiceGini(err, stats::VariableType::Discrete, x, {}, {},
+                                     stats::FrequencyList{1, 1, 1});
+    ASSERT_TRUE(c) << err.MensajeError;
+    const QStringList p = pasosGini(*c, QLocale(QLocale::Spanish, QLocale::Spain));
+    ASSERT_EQ(p.size(), 9);
+    EXPECT_EQ(p[0], "IG = Σ(pᵢ − qᵢ) / Σpᵢ, i = 1 … k − 1");
+    EXPECT_EQ(p[2], "fila 1: xᵢ = 1, nᵢ = 1, Nᵢ = 1, pᵢ = 0,33333333, qᵢ = 0,16666667");
+    EXPECT_EQ(p[4], "fila 3: xᵢ = 3, nᵢ = 1, Nᵢ = 3, pᵢ = 1, qᵢ = 1");
+    EXPECT_EQ(p[5], "Σpᵢ = 1");
+    EXPECT_EQ(p[6], "Σ(pᵢ − qᵢ) = 0,33333333");
+    EXPECT_EQ(p[7], "IG = 0,33333333 / 1");
+    EXPECT_EQ(p[8], "IG = 0,333");
 }
 
 // --- the working always ends in the displayed result ------------------------
