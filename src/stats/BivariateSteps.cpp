@@ -56,7 +56,7 @@ void anotarSumaPar(Traza* t, int r, DD cx, int s, DD cy, DD sum, const NumericCo
                    const NumericColumn& y, const FrequencyList& n) {
     if (!t)
         return;
-    SumaTraza a{TipoSuma::PotenciasPar};
+    SumaTraza a{.tipo = TipoSuma::PotenciasPar};
     a.r = r;
     a.s = s;
     a.cx = toDouble(cx);

@@ -61,7 +61,7 @@ DD meanStep(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) {
         anotarFallo(f.traza, stop.why, stop.at, std::nullopt, TipoSuma::Valores);
         return {};
     }
-    anotarSuma(f.traza, {TipoSuma::Valores}, x.weightedSum, x, nullptr, f.n);
+    anotarSuma(f.traza, {.tipo = TipoSuma::Valores}, x.weightedSum, x, nullptr, f.n);
     const auto m = perObservation(err, x.weightedSum, f);
     if (!m)
         return {};
@@ -106,7 +106,7 @@ DD harmonicMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f) 
                                });
     if (!s)
         return {};
-    anotarSuma(f.traza, {TipoSuma::Inversas}, *s, x, nullptr, n);
+    anotarSuma(f.traza, {.tipo = TipoSuma::Inversas}, *s, x, nullptr, n);
     const auto N = total(err, f);
     if (!N)
         return {};
@@ -139,8 +139,8 @@ DD geometricMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
         return {};
     if (f.traza) { // Σ ln xᵢ·nᵢ = Σ ln mᵢ·nᵢ + E·ln 2
         constexpr DD kLn2{0.6931471805599453, 2.3190468138462996e-17};
-        anotarSuma(f.traza, {TipoSuma::Logaritmos}, add(*s, mul(fromInt(exponents), kLn2)), x,
-                   nullptr, n);
+        anotarSuma(f.traza, {.tipo = TipoSuma::Logaritmos}, add(*s, mul(fromInt(exponents), kLn2)),
+                   x, nullptr, n);
     }
     const auto N = total(err, f);
     if (!N)
@@ -179,7 +179,7 @@ DD quadraticMean(ErrorRecord& err, const NumericColumn& x, const Frequencies& f)
         });
     if (!s)
         return {};
-    anotarSuma(f.traza, {TipoSuma::Cuadrados}, *s, x, nullptr, n);
+    anotarSuma(f.traza, {.tipo = TipoSuma::Cuadrados}, *s, x, nullptr, n);
     const auto m = perObservation(err, *s, f);
     if (!m)
         return {};

@@ -26,7 +26,7 @@ void anotarPotencias(Traza* t, int r, DD c, DD sum, const NumericColumn& x,
                      const FrequencyList& n) {
     if (!t)
         return;
-    SumaTraza s{TipoSuma::Potencias};
+    SumaTraza s{.tipo = TipoSuma::Potencias};
     s.r = r;
     s.cx = toDouble(c);
     anotarSuma(t, s, sum, x, nullptr, n);
@@ -153,7 +153,7 @@ std::optional<DD> absoluteSum(ErrorRecord& err, const NumericColumn& x, DD c,
             return ErrorCode::None;
         });
     if (s && traza) {
-        SumaTraza a{TipoSuma::Absolutas};
+        SumaTraza a{.tipo = TipoSuma::Absolutas};
         a.cx = toDouble(c);
         anotarSuma(traza, a, *s, x, nullptr, n);
     }
