@@ -144,9 +144,26 @@ struct RecordSet::Snapshot {
         if (!deleted[index]) {
             deleted[index] = 1;
             --live;
+            liveRows.reset();
         }
         ++revision;
     }
+
+    // The snapshot index of each live row, made when first asked after a
+    // deletion, so a grid over a big table with deleted rows finds a row by
+    // its position without walking the table for every cell it shows.
+    const std::vector<int>& liveIndex() {
+        if (!liveRows || liveRows->size() != static_cast<std::size_t>(live)) {
+            liveRows.emplace();
+            liveRows->reserve(static_cast<std::size_t>(live));
+            for (int i = 0; i < size(); ++i) {
+                if (!deleted[i])
+                    liveRows->push_back(i);
+            }
+        }
+        return *liveRows;
+    }
+    std::optional<std::vector<int>> liveRows; // none until asked, or after a deletion
 
     // Numbers by value, words in Spanish order, empty cells first; equal
     // keys keep the stored order.
@@ -394,10 +411,8 @@ int RecordSet::AbsolutePosition() const {
         return -1;
     if (data_->live == data_->size())
         return pos_;
-    int position = 0;
-    for (int i = 0; i < pos_; ++i)
-        position += data_->deleted[i] ? 0 : 1;
-    return position;
+    const std::vector<int>& rows = data_->liveIndex();
+    return static_cast<int>(std::lower_bound(rows.begin(), rows.end(), pos_) - rows.begin());
 }
 
 void RecordSet::setAbsolutePosition(int position) {
@@ -410,12 +425,7 @@ void RecordSet::setAbsolutePosition(int position) {
         pos_ = position;
         return;
     }
-    for (int i = 0; i < data_->size(); ++i) {
-        if (!data_->deleted[i] && position-- == 0) {
-            pos_ = i;
-            return;
-        }
-    }
+    pos_ = data_->liveIndex()[static_cast<std::size_t>(position)];
 }
 
 // --- Fields --------------------------------------------------------------
@@ -749,9 +759,13 @@ RecordSet RecordSet::Reordered(const std::string& rowSource) const {
     next->columns.reserve(data.columns.size());
     for (const auto& column : data.columns)
         next->columns.push_back(column.reordered(order));
-    next->rowids.reserve(order.size());
-    for (const int row : order)
-        next->rowids.push_back(data.rowids[row]);
+    next->rowids.resize(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k + SnapshotColumn::kAhead < order.size())
+            __builtin_prefetch(
+                &data.rowids[static_cast<std::size_t>(order[k + SnapshotColumn::kAhead])]);
+        next->rowids[k] = data.rowids[static_cast<std::size_t>(order[k])];
+    }
     next->deleted.assign(order.size(), 0);
     next->live = next->size();
     next->revision = data.revision + 1;
