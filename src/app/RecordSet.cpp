@@ -1,6 +1,7 @@
 #include "RecordSet.h"
 
 #include "DbError.h"
+#include "RowIds.h"
 #include "RowSource.h"
 #include "SnapshotColumn.h"
 #include "SpanishSortKey.h"
@@ -61,7 +62,7 @@ struct RecordSet::Snapshot {
     std::string rowidName; // how this table's row id is named
     std::vector<std::string> fields;
     std::vector<SnapshotColumn> columns;
-    std::vector<long long> rowids;
+    RowIds rowids;
     std::vector<unsigned char> deleted;
     int live = 0;
     unsigned long long revision = 0;
@@ -169,11 +170,7 @@ struct RecordSet::Snapshot {
     // keys keep the stored order.
     void sortBy(int column, bool descending) {
         const std::vector<int> order = columns[column].sortedOrder(descending);
-        std::vector<long long> sortedIds;
-        sortedIds.reserve(order.size());
-        for (const int row : order)
-            sortedIds.push_back(rowids[row]);
-        rowids = std::move(sortedIds);
+        rowids = rowids.reordered(order);
         for (auto& c : columns)
             c = c.reordered(order);
     }
@@ -624,7 +621,7 @@ void RecordSet::Update() {
             const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
             const bool found = st.step();
             if (found) {
-                data.rowids[pos_] = st.int64(0);
+                data.rowids.set(static_cast<std::size_t>(pos_), st.int64(0));
                 data.store(pos_, st, 1);
             }
             while (st.step()) {
@@ -759,13 +756,7 @@ RecordSet RecordSet::Reordered(const std::string& rowSource) const {
     next->columns.reserve(data.columns.size());
     for (const auto& column : data.columns)
         next->columns.push_back(column.reordered(order));
-    next->rowids.resize(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k + SnapshotColumn::kAhead < order.size())
-            __builtin_prefetch(
-                &data.rowids[static_cast<std::size_t>(order[k + SnapshotColumn::kAhead])]);
-        next->rowids[k] = data.rowids[static_cast<std::size_t>(order[k])];
-    }
+    next->rowids = data.rowids.reordered(order);
     next->deleted.assign(order.size(), 0);
     next->live = next->size();
     next->revision = data.revision + 1;
