@@ -1,6 +1,7 @@
 // The derived columns on big tables: adding and filling a column from the
 // pick in the list to the grid repainted, deleting one, summing one, and the
-// totals row after a cell edit, at 32,767 and at 1,000,000 rows.
+// totals row after a cell edit, and the grid scrolled, at 32,767 and at
+// 1,000,000 rows.
 // Run with QT_QPA_PLATFORM=offscreen (or under a display).
 #include "app/Database.h"
 #include "app/DistribucionArchivo.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
@@ -148,6 +150,28 @@ void BM_TotalesTrasEditarCelda(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TotalesTrasEditarCelda)->Arg(32767)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The grid scrolled a page at a time to places all over the table and
+// repainted; the second argument deletes a record first (the rows are then
+// found among the deleted ones).
+void BM_DesplazarTabla(benchmark::State& state) {
+    Pestana p(tablaDe(state.range(0)));
+    if (state.range(1) != 0)
+        p.datos.modelo().eliminarFilas({1});
+    QScrollBar* barra = p.datos.tabla().verticalScrollBar();
+    int k = 0;
+    for (auto _ : state) {
+        barra->setValue(
+            static_cast<int>((static_cast<long long>(k) * 7919) % (barra->maximum() + 1)));
+        p.datos.tabla().viewport()->repaint();
+        ++k;
+    }
+}
+BENCHMARK(BM_DesplazarTabla)
+    ->Args({32767, 0})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

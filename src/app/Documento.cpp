@@ -169,6 +169,14 @@ bool Documento::AbrirBase(const std::string& base) {
     TipoDist = std::string(tipo->code);
     olvidarLecturas();
     ContarRegistros();
+    // The active variable is read while the file opens, so the first key
+    // pressed finds it ready. A table that cannot be read still opens: the
+    // keys say why when pressed.
+    if (NumRegistros > 0) {
+        const stats::ErrorRecord antes = error;
+        if (!LeerVariable())
+            error = antes;
+    }
     emit abierto();
     return true;
 }
@@ -321,11 +329,16 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
         }
         if (iValor >= 0 && !continua)
             valores = Data1.column(iValor);
-        // Every list has one entry per record; entries nothing wrote stay empty.
+        // The value list has one entry per record (entries nothing wrote stay
+        // empty). The class limits are only kept for a variable by classes:
+        // nothing reads them otherwise, and on a big table they would cost
+        // more memory than the rows themselves.
         const std::size_t filas = frecuencias.size();
         valores.resize(filas);
-        limInf.resize(filas);
-        limSup.resize(filas);
+        if (continua) {
+            limInf.resize(filas);
+            limSup.resize(filas);
+        }
         return true;
     } catch (const DbError& e) {
         anotarError(e.code(), e.what());

@@ -1,6 +1,7 @@
 #include "RecordSet.h"
 
 #include "DbError.h"
+#include "RowIds.h"
 #include "RowSource.h"
 #include "SnapshotColumn.h"
 #include "SpanishSortKey.h"
@@ -61,7 +62,7 @@ struct RecordSet::Snapshot {
     std::string rowidName; // how this table's row id is named
     std::vector<std::string> fields;
     std::vector<SnapshotColumn> columns;
-    std::vector<long long> rowids;
+    RowIds rowids;
     std::vector<unsigned char> deleted;
     int live = 0;
     unsigned long long revision = 0;
@@ -144,19 +145,32 @@ struct RecordSet::Snapshot {
         if (!deleted[index]) {
             deleted[index] = 1;
             --live;
+            liveRows.reset();
         }
         ++revision;
     }
+
+    // The snapshot index of each live row, made when first asked after a
+    // deletion, so a grid over a big table with deleted rows finds a row by
+    // its position without walking the table for every cell it shows.
+    const std::vector<int>& liveIndex() {
+        if (!liveRows || liveRows->size() != static_cast<std::size_t>(live)) {
+            liveRows.emplace();
+            liveRows->reserve(static_cast<std::size_t>(live));
+            for (int i = 0; i < size(); ++i) {
+                if (!deleted[i])
+                    liveRows->push_back(i);
+            }
+        }
+        return *liveRows;
+    }
+    std::optional<std::vector<int>> liveRows; // none until asked, or after a deletion
 
     // Numbers by value, words in Spanish order, empty cells first; equal
     // keys keep the stored order.
     void sortBy(int column, bool descending) {
         const std::vector<int> order = columns[column].sortedOrder(descending);
-        std::vector<long long> sortedIds;
-        sortedIds.reserve(order.size());
-        for (const int row : order)
-            sortedIds.push_back(rowids[row]);
-        rowids = std::move(sortedIds);
+        rowids = rowids.reordered(order);
         for (auto& c : columns)
             c = c.reordered(order);
     }
@@ -394,10 +408,8 @@ int RecordSet::AbsolutePosition() const {
         return -1;
     if (data_->live == data_->size())
         return pos_;
-    int position = 0;
-    for (int i = 0; i < pos_; ++i)
-        position += data_->deleted[i] ? 0 : 1;
-    return position;
+    const std::vector<int>& rows = data_->liveIndex();
+    return static_cast<int>(std::lower_bound(rows.begin(), rows.end(), pos_) - rows.begin());
 }
 
 void RecordSet::setAbsolutePosition(int position) {
@@ -410,12 +422,7 @@ void RecordSet::setAbsolutePosition(int position) {
         pos_ = position;
         return;
     }
-    for (int i = 0; i < data_->size(); ++i) {
-        if (!data_->deleted[i] && position-- == 0) {
-            pos_ = i;
-            return;
-        }
-    }
+    pos_ = data_->liveIndex()[static_cast<std::size_t>(position)];
 }
 
 // --- Fields --------------------------------------------------------------
@@ -614,7 +621,7 @@ void RecordSet::Update() {
             const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
             const bool found = st.step();
             if (found) {
-                data.rowids[pos_] = st.int64(0);
+                data.rowids.set(static_cast<std::size_t>(pos_), st.int64(0));
                 data.store(pos_, st, 1);
             }
             while (st.step()) {
@@ -749,9 +756,7 @@ RecordSet RecordSet::Reordered(const std::string& rowSource) const {
     next->columns.reserve(data.columns.size());
     for (const auto& column : data.columns)
         next->columns.push_back(column.reordered(order));
-    next->rowids.reserve(order.size());
-    for (const int row : order)
-        next->rowids.push_back(data.rowids[row]);
+    next->rowids = data.rowids.reordered(order);
     next->deleted.assign(order.size(), 0);
     next->live = next->size();
     next->revision = data.revision + 1;

@@ -10,7 +10,7 @@ namespace kalnor::stats::detail {
 
 Frequencies readFrequencies(const FrequencyList& n) {
     Frequencies f{n};
-    f.sum = std::accumulate(n.begin(), n.end(), std::int64_t{0});
+    f.sum = frequencySum(n);
     f.overflow = f.sum > std::numeric_limits<std::int32_t>::max() ||
                  f.sum < std::numeric_limits<std::int32_t>::min();
     return f;
@@ -218,17 +218,11 @@ std::optional<QuantilePlace> locate(ErrorRecord& err, std::int16_t k, std::int16
     }
     QuantilePlace place;
     place.kN = std::int64_t{k} * *N;
-    std::int64_t cumulative = 0;
-    const auto& n = f.n;
-    for (std::size_t i = 0; i < n.size(); ++i) {
-        place.below = cumulative;
-        cumulative += n[i];
-        const std::int64_t qNi = std::int64_t{q} * cumulative;
-        if (qNi >= place.kN) {
-            place.i = i;
-            place.boundary = qNi == place.kN;
-            return place;
-        }
+    if (const auto at = firstReaching(f.n, q, place.kN)) {
+        place.i = at->i;
+        place.below = at->below;
+        place.boundary = std::int64_t{q} * at->cumulative == place.kN;
+        return place;
     }
     // Only reachable with negative frequencies.
     err.set(ErrorCode::IndexOutOfRange);

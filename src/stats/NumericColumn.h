@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -22,7 +23,9 @@ std::optional<double> cellNumber(const CellValue& cell, ErrorCode& why);
 struct NumericColumn {
     // The entries before the first unreadable one (`readable` of them). Not
     // a vector: its zero-filling alone would cost as much as the reading.
-    std::unique_ptr<double[]> values;
+    // Shared with the list's memo, which hands the same reading to the next
+    // routine while the list stays unchanged.
+    std::shared_ptr<const double[]> values;
     std::size_t readable = 0;
     std::size_t size = 0;            // length of the list
     ErrorCode why = ErrorCode::None; // what stops the reading at `readable`
@@ -53,7 +56,39 @@ struct NumericColumn {
     bool constant() const { return complete() && min == max; }
 };
 
+// The list read as numbers with the frequencies `n`. Read once while both
+// lists stay unchanged: later calls get the same reading (the values, their
+// extremes and Σ x·n) with no step taken yet.
 NumericColumn readColumn(const ValueList& list, const FrequencyList& n);
+
+// What was read from a frequency list, kept with it while it is unchanged.
+struct FrequencyMemo {
+    std::int64_t sum = 0;
+    // The cumulative frequencies, made on the first quantile asked; empty
+    // when some frequency is negative (they do not grow then).
+    std::optional<std::vector<std::int64_t>> cumulative;
+};
+// The memo of `n`, made (with the sum of its frequencies) when it has none.
+const FrequencyMemo& frequencyMemo(const FrequencyList& n);
+// Σ n, taken once while `n` stays unchanged.
+std::int64_t frequencySum(const FrequencyList& n);
+
+// The first record whose cumulative frequency C satisfies q·C >= kN (q > 0),
+// with C before it; nothing when no record does. For frequencies that do not
+// decrease the cumulative list is searched by halves.
+struct CumulativePlace {
+    std::size_t i = 0;
+    std::int64_t below = 0;      // cumulative frequency before record i
+    std::int64_t cumulative = 0; // and at record i
+};
+std::optional<CumulativePlace> firstReaching(const FrequencyList& n, std::int64_t q,
+                                             std::int64_t kN);
+
+// What was read from a value list with one state of a frequency list.
+struct ValueMemo {
+    std::weak_ptr<FrequencyMemo> frequencies; // the state of the frequencies it was read with
+    NumericColumn column;                     // without any step taken
+};
 
 // Where a loop over indexes [0, length) that reads the given columns and the
 // frequencies first fails: at an unreadable entry, or past the end of a list

@@ -61,6 +61,23 @@ TEST_F(RecordSetOrder, OrderByANumericFieldSortsByValueWithEmptyCellsFirst) {
     EXPECT_EQ(rs.Field("ni"), num(4));
 }
 
+TEST_F(RecordSetOrder, RowIdsBeyond32BitsAreKeptWhole) {
+    auto db = openDb();
+    db->exec("INSERT INTO DIS (rowid, Xi, ni) VALUES (5000000000, 1, 9)");
+    RecordSet rs(db, "SELECT * FROM DIS ORDER BY [Xi]");
+    rs.MoveFirst();
+    rs.Move(1); // the record of the big id: the only Xi = 1
+    EXPECT_EQ(rs.currentRowId(), 5000000000LL);
+    rs.Edit();
+    rs.SetField("ni", num(4));
+    rs.Update();
+    RecordSet again(db, "SELECT * FROM DIS");
+    again.MoveLast();
+    EXPECT_EQ(again.currentRowId(), 5000000000LL);
+    EXPECT_EQ(again.Field("ni"), num(4));
+    EXPECT_EQ(again.Field("Xi"), num(1));
+}
+
 TEST_F(RecordSetOrder, OrderByAWordFieldSortsAlphabeticallyInSpanish) {
     auto db = openDb();
     db->exec("INSERT INTO CAT VALUES ('zapato', 1), ('Ñu', 1), ('árbol', 1), ('nube', 1), "

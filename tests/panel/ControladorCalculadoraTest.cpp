@@ -168,6 +168,36 @@ TEST_F(Calculadora, GiniKeyShowsTheNoticeAndLeavesTheDisplayCleared) {
     EXPECT_EQ(aviso.avisos[0].second, "No disponible\r\nen versión ßeta.");
 }
 
+TEST_F(Calculadora, AChangeToTheTableIsSeenByTheNextPress) {
+    abrir("DIS", "Xi,ni\n1,1\n2,1\n3,1\n");
+    EXPECT_EQ(tecla(0), "2.0");
+    EXPECT_EQ(tecla(5), "0.667");
+    c.cmdTECLAm_Click(0);
+    EXPECT_EQ(resultado(), "2.0");
+    // A value written through the record set, as the grid does.
+    doc.Data1.MoveLast();
+    doc.Data1.Edit();
+    doc.Data1.SetField("Xi", stats::CellValue::number(9));
+    doc.Data1.Update();
+    EXPECT_EQ(tecla(0), "4.0");
+    EXPECT_EQ(tecla(5), "12.667");
+    c.cmdTECLAm_Click(0);
+    EXPECT_EQ(resultado(), "2.0");
+    // A frequency, then a deleted record.
+    doc.Data1.MoveFirst();
+    doc.Data1.Edit();
+    doc.Data1.SetField("ni", stats::CellValue::number(4));
+    doc.Data1.Update();
+    EXPECT_EQ(tecla(0), "2.5");
+    c.cmdTECLAm_Click(0);
+    EXPECT_EQ(resultado(), "1.0");
+    doc.Data1.MoveFirst();
+    doc.Data1.Delete();
+    EXPECT_EQ(tecla(0), "5.5");
+    c.cboCUARTILES_Click(0);
+    EXPECT_EQ(resultado(), "2.0");
+}
+
 // --- sorting ----------------------------------------------------------------
 
 TEST_F(Calculadora, MeanKeysKeepTheOrderMedianKeysSort) {

@@ -206,6 +206,33 @@ private slots:
         QCOMPARE(doc.NumRegistros, 1);
         QCOMPARE(columnaEnArchivo(ruta, "Xi"), std::vector{num(2)});
     }
+
+    void trasEliminarYAnadirCadaFilaMuestraSuRegistro() {
+        EntornoKalnor entorno;
+        std::vector<std::vector<stats::CellValue>> filas;
+        for (int i = 1; i <= 6; ++i)
+            filas.push_back({num(i), num(1)});
+        const QString ruta = entorno.crear("a.mdb", "DIS", filas);
+        Documento doc;
+        QVERIFY(doc.AbrirBase(ruta.toStdString()));
+        ModeloTabla modelo(doc);
+        modelo.setLocale(QLocale::c());
+        const auto columnaX = [&modelo] {
+            QStringList x;
+            for (int fila = 0; fila < modelo.registros(); ++fila)
+                x.append(modelo.data(modelo.index(fila, 0)).toString());
+            return x;
+        };
+        QVERIFY(modelo.eliminarFilas({1, 4}));
+        QCOMPARE(columnaX(), (QStringList{"1.0", "3.0", "4.0", "6.0"}));
+        // Read out of order, as a grid scrolled up and down does.
+        QCOMPARE(modelo.data(modelo.index(3, 0)).toString(), QString("6.0"));
+        QCOMPARE(modelo.data(modelo.index(0, 0)).toString(), QString("1.0"));
+        QVERIFY(modelo.setData(modelo.index(modelo.registros(), 0), "9"));
+        QVERIFY(modelo.eliminarFilas({0}));
+        QCOMPARE(columnaX(), (QStringList{"3.0", "4.0", "6.0", "9.0"}));
+        QCOMPARE(modelo.headerData(3, Qt::Vertical).toInt(), 4);
+    }
 };
 
 QTEST_GUILESS_MAIN(ModeloTablaTest)
