@@ -40,9 +40,9 @@ struct SumaTraza {
     double cy = 0.0;
     bool deY = false; // a one-variable sum taken over Y
     double valor = 0.0;
-    std::size_t terminos = 0;           // records summed
-    std::vector<TerminoTraza> primeros; // the first few terms
-    std::vector<TerminoTraza> ultimos;  // the last few, when not all are in primeros
+    std::size_t terminos = 0;             // records summed
+    std::vector<TerminoTraza> primeros{}; // the first few terms
+    std::vector<TerminoTraza> ultimos{};  // the last few, when not all are in primeros
 };
 
 // Where quantile k of q fell.
