@@ -5,6 +5,7 @@
 #include "app/Documento.h"
 #include "stats/Bivariate.h"
 #include "stats/Central.h"
+#include "stats/Concentration.h"
 #include "stats/Dispersion.h"
 #include "stats/Kinds.h"
 
@@ -109,6 +110,8 @@ void ControladorCalculadora::ejecutar(const std::function<void()>& manejador) {
     // The database layer reports trouble by exceptions: the key shows it as
     // a failure and nothing else changes.
     paso_.reset();
+    pendiente_.reset();
+    pasosGini_.clear();
     try {
         manejador();
     } catch (const std::exception& e) {
@@ -119,8 +122,8 @@ void ControladorCalculadora::ejecutar(const std::function<void()>& manejador) {
 }
 
 void ControladorCalculadora::empezarPaso(Medida medida) {
-    traza_ = {};
-    traza2_ = {};
+    traza_.clear();
+    traza2_.clear();
     paso_ = DatosPaso{};
     paso_->medida = medida;
     paso_->traza = &traza_;
@@ -128,6 +131,10 @@ void ControladorCalculadora::empezarPaso(Medida medida) {
 
 void ControladorCalculadora::redactarPasos() {
     pasos_.clear();
+    if (!pasosGini_.isEmpty()) {
+        pasos_ = pasosGini_;
+        return;
+    }
     if (!paso_ || !anotarPasos_)
         return;
     paso_->resultado = estado_.RESULTADO;
@@ -135,7 +142,35 @@ void ControladorCalculadora::redactarPasos() {
     paso_->sinDatos = doc_.NumRegistros < 1;
     if (!paso_->sinDatos)
         paso_->tipo = tipoActivo();
-    pasos_ = pasoAPaso(*paso_, locale_);
+    // Written when someone reads it: a press whose working nobody shows
+    // costs only the noting.
+    pendiente_ = paso_;
+}
+
+QStringList ControladorCalculadora::pasos() const {
+    if (pendiente_) {
+        pasos_ = pasoAPaso(*pendiente_, locale_);
+        pendiente_.reset();
+    }
+    return pasos_;
+}
+
+// The key computes nothing, but the working still teaches the index of the
+// table on show; its refusal never reaches the display.
+void ControladorCalculadora::explicarGini() {
+    if (!anotarPasos_)
+        return;
+    stats::ErrorRecord err;
+    const auto& l = doc_.listas;
+    const auto c =
+        stats::IndiceGini(err, tipoActivo(), l.Valores, l.LimInf, l.LimSup, l.Frecuencias);
+    pasosGini_ = {QStringLiteral("Índice de concentración de Gini: la curva de Lorenz, con IG, "
+                                 "está en la pestaña GRF")};
+    if (c)
+        pasosGini_ += pasosGini(*c, locale_);
+    else
+        pasosGini_ << "El índice no existe para esta tabla: " + qs(err.MensajeError)
+                   << QStringLiteral("IG = ?");
 }
 
 void ControladorCalculadora::Comenzar() {
@@ -154,6 +189,7 @@ void ControladorCalculadora::limpiarDisplay() {
     estado_.Timer1Interval = 0;
     estado_.valor.reset();
     pasos_.clear();
+    pendiente_.reset();
     emit cambiado();
 }
 
@@ -243,7 +279,7 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
         if (Index == 16) {
             if (aviso_)
                 aviso_->avisar("Kalnor v.1,05", "No disponible\r\nen versión ßeta.");
-            return;
+            return explicarGini();
         }
         estado_.lbl_Mensaje[5] = QString::fromUtf8(nombreTecla(Index));
         auto& err = doc_.error;

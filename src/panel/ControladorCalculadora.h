@@ -33,7 +33,7 @@ public:
     const EstadoCalculadora& estado() const { return estado_; }
     // The working of the last press, the formula first and the displayed
     // result last; empty before any press and when the press shows nothing.
-    QStringList pasos() const { return pasos_; }
+    QStringList pasos() const;
     // Whether presses note their working (on by default); off, pasos() stays
     // empty and a press costs what it did before the working existed.
     void setAnotarPasos(bool si) { anotarPasos_ = si; }
@@ -123,6 +123,7 @@ private:
     // A press of `medida` begins: its working is noted from here on.
     void empezarPaso(Medida medida);
     void redactarPasos();
+    void explicarGini(); // the working of the key that only gives notice
     // Where the engine notes the working of this press: none when off.
     stats::Traza* anotar(stats::Traza* t = nullptr) {
         return anotarPasos_ ? (t ? t : &traza_) : nullptr;
@@ -147,7 +148,9 @@ private:
     std::optional<DatosPaso> paso_;
     stats::Traza traza_;
     stats::Traza traza2_; // the third quartile of the semi-interquartile range
-    QStringList pasos_;
+    mutable QStringList pasos_;
+    mutable std::optional<DatosPaso> pendiente_; // a working noted but not written yet
+    QStringList pasosGini_;                      // the Gini key's working, which has no display
     bool anotarPasos_ = true;
 };
 

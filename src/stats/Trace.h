@@ -2,6 +2,7 @@
 
 #include "ErrorRecord.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -32,6 +33,27 @@ struct TerminoTraza {
     std::int32_t n = 0;
 };
 
+// The few terms of a sum that are shown, held in place: noting a sum
+// allocates nothing.
+class TerminosTraza {
+public:
+    static constexpr std::size_t kCapacidad = 6;
+
+    void push_back(const TerminoTraza& t) {
+        if (n_ < kCapacidad)
+            terminos_[n_++] = t;
+    }
+    std::size_t size() const { return n_; }
+    bool empty() const { return n_ == 0; }
+    const TerminoTraza& operator[](std::size_t i) const { return terminos_[i]; }
+    const TerminoTraza* begin() const { return terminos_.data(); }
+    const TerminoTraza* end() const { return terminos_.data() + n_; }
+
+private:
+    std::array<TerminoTraza, kCapacidad> terminos_{};
+    std::size_t n_ = 0;
+};
+
 struct SumaTraza {
     TipoSuma tipo = TipoSuma::Valores;
     int r = 1;
@@ -40,9 +62,9 @@ struct SumaTraza {
     double cy = 0.0;
     bool deY = false; // a one-variable sum taken over Y
     double valor = 0.0;
-    std::size_t terminos = 0;             // records summed
-    std::vector<TerminoTraza> primeros{}; // the first few terms
-    std::vector<TerminoTraza> ultimos{};  // the last few, when not all are in primeros
+    std::size_t terminos = 0; // records summed
+    TerminosTraza primeros{}; // the first few terms
+    TerminosTraza ultimos{};  // the last few, when not all are in primeros
 };
 
 // Where quantile k of q fell.
@@ -106,6 +128,17 @@ struct Traza {
     // Set by the two-variable routines: the column read as Y (compared by
     // address only).
     const void* columnaY = nullptr;
+
+    // Empty again, keeping the room of the lists for the next press.
+    void clear() {
+        N.reset();
+        sumas.clear();
+        valores.clear();
+        cuantiles.clear();
+        moda.reset();
+        fallo.reset();
+        columnaY = nullptr;
+    }
 
     const ValorTraza* valor(Magnitud que, bool deY = false) const {
         for (const ValorTraza& v : valores)

@@ -11,6 +11,7 @@
 namespace kalnor::stats::detail {
 
 inline constexpr std::size_t kTerminosMostrados = 3;
+static_assert(2 * kTerminosMostrados <= TerminosTraza::kCapacidad);
 
 // Records a sum the step took over the rows of x (and y), and the terms to
 // show: all of them when few, else the first and the last ones.

@@ -72,7 +72,26 @@ TEST_F(Pasos, NoWorkingBeforeAnyPressNorAfterClearing) {
     EXPECT_FALSE(tecla(0).isEmpty());
     c.cmd_Cls_Click();
     EXPECT_TRUE(c.pasos().isEmpty());
-    EXPECT_TRUE(tecla(16).isEmpty()); // the unavailable key computes nothing
+}
+
+TEST_F(Pasos, TheGiniKeyKeepsItsNoticeAndTeachesTheIndex) {
+    abrir("DIS", "Xi,ni\n3,1\n1,1\n2,1\n");
+    const QStringList p = tecla(16);
+    EXPECT_EQ(c.estado().RESULTADO, "0"); // the display stays cleared
+    EXPECT_TRUE(c.estado().lbl_Mensaje[5].isEmpty());
+    ASSERT_EQ(p.size(), 10) << p.join(" | ").toStdString();
+    EXPECT_TRUE(p[0].contains("GRF"));
+    EXPECT_EQ(p[3], "fila 2: xᵢ = 1, nᵢ = 1, Nᵢ = 1, pᵢ = 0,33333333, qᵢ = 0,16666667");
+    EXPECT_EQ(p.last(), "IG = 0,333");
+
+    abrir("DIS", "Xi,ni\n-1,1\n2,1\n");
+    EXPECT_EQ(tecla(16).last(), "IG = ?");
+    EXPECT_EQ(c.estado().RESULTADO, "0");
+    EXPECT_TRUE(c.estado().lbl_Mensaje[0].isEmpty()); // the refusal is the working's alone
+
+    tecla(0);
+    c.setAnotarPasos(false);
+    EXPECT_TRUE(tecla(16).isEmpty());
 }
 
 TEST_F(Pasos, MeanAndVariance) {
