@@ -507,32 +507,26 @@ QStringList pasoAPaso(const DatosPaso& d, const QLocale& locale) {
             sustitucion = "Ap = (" + n(*m) + " − " + r.f(*mo) + ") / " + n(*s);
         break;
     }
-    case Medida::AsimetriaFisher: {
-        sim = "g₁";
-        medida = "El coeficiente de asimetría de Fisher";
-        r.add("g₁ = m₃ / σ³,  m₃ = Σ(xᵢ − x̄)³·nᵢ / N");
-        r.pasosVarianza();
-        if (const SumaTraza* s = sumaDe(TipoSuma::Potencias, false, 3)) {
-            r.suma(*s, Centro::Media);
-            if (const auto m3 = val(Magnitud::Momento)) {
-                r.add("m₃ = " + n(s->valor) + " / " + n(N(t)) + " = " + n(*m3));
-                if (const auto sg = val(Magnitud::DesviacionTipica))
-                    sustitucion = "g₁ = " + n(*m3) + " / " + r.f(*sg) + "³";
-            }
-        }
-        break;
-    }
+    case Medida::AsimetriaFisher:
     case Medida::Curtosis: {
-        sim = "g₂";
-        medida = "El coeficiente de curtosis";
-        r.add("g₂ = m₄ / σ⁴ − 3,  m₄ = Σ(xᵢ − x̄)⁴·nᵢ / N");
+        // m₃ / σ³ and m₄ / σ⁴ − 3: the same working with another power.
+        const bool fisher = d.medida == Medida::AsimetriaFisher;
+        const int orden = fisher ? 3 : 4;
+        const QString momento = fisher ? QStringLiteral("m₃") : QStringLiteral("m₄");
+        const QString resto = fisher ? QString() : QStringLiteral(" − 3");
+        sim = fisher ? QStringLiteral("g₁") : QStringLiteral("g₂");
+        medida = fisher ? QStringLiteral("El coeficiente de asimetría de Fisher")
+                        : QStringLiteral("El coeficiente de curtosis");
+        r.add(sim + " = " + momento + " / σ" + superindice(orden) + resto + ",  " + momento +
+              " = Σ(xᵢ − x̄)" + superindice(orden) + "·nᵢ / N");
         r.pasosVarianza();
-        if (const SumaTraza* s = sumaDe(TipoSuma::Potencias, false, 4)) {
+        if (const SumaTraza* s = sumaDe(TipoSuma::Potencias, false, orden)) {
             r.suma(*s, Centro::Media);
-            if (const auto m4 = val(Magnitud::Momento)) {
-                r.add("m₄ = " + n(s->valor) + " / " + n(N(t)) + " = " + n(*m4));
+            if (const auto m = val(Magnitud::Momento)) {
+                r.add(momento + " = " + n(s->valor) + " / " + n(N(t)) + " = " + n(*m));
                 if (const auto sg = val(Magnitud::DesviacionTipica))
-                    sustitucion = "g₂ = " + n(*m4) + " / " + r.f(*sg) + "⁴ − 3";
+                    sustitucion =
+                        sim + " = " + n(*m) + " / " + r.f(*sg) + superindice(orden) + resto;
             }
         }
         break;
