@@ -221,9 +221,14 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     const std::string sql =
         "SELECT " + data->rowidName + ", * FROM " + data->table + " ORDER BY " + data->rowidName;
 
-    // Knowing the size first saves growing the columns row by row.
-    Statement counter(db->handle(), "SELECT count(*) FROM " + data->table);
-    const long long rows = counter.step() ? counter.int64(0) : 0;
+    // Knowing the size first saves growing the columns row by row. The span
+    // of row ids is read off the ends of the table's tree, where count(*)
+    // would walk every page; after deletions it is only larger.
+    const auto end = [&](const char* f) {
+        return "(SELECT " + std::string(f) + '(' + data->rowidName + ") FROM " + data->table + ')';
+    };
+    Statement counter(db->handle(), "SELECT " + end("max") + " - " + end("min") + " + 1");
+    const long long rows = counter.step() && !counter.isNull(0) ? counter.int64(0) : 0;
     counter.reset();
     const auto expected = static_cast<std::size_t>(std::clamp(rows, 0LL, kReserveLimit));
 
@@ -481,18 +486,8 @@ std::vector<CellValue> RecordSet::column(int index) const {
     return values;
 }
 
-std::size_t RecordSet::visitColumn(int index,
-                                   const std::function<bool(const CellValue&)>& visit) const {
-    const SnapshotColumn& all = snapshotColumn(index);
-    std::size_t visited = 0;
-    for (int i = 0; i < data_->size(); ++i) {
-        if (data_->deleted[i])
-            continue;
-        ++visited;
-        if (!visit(all.get(i)))
-            break;
-    }
-    return visited;
+const std::vector<unsigned char>& RecordSet::deletedRows() const {
+    return data_->deleted;
 }
 
 long long RecordSet::currentRowId() const {

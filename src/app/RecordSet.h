@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Database.h"
+#include "SnapshotColumn.h"
 #include "stats/CellValue.h"
 
 #include <functional>
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace kalnor {
-
-class SnapshotColumn;
 
 // A record set over a row source "SELECT * FROM X [ORDER BY [F]]": a snapshot
 // of the rows in query order, cached in memory; every write goes to the file
@@ -78,8 +77,19 @@ public:
     std::vector<stats::CellValue> column(int index) const;
     // Calls visit(cell) for field `index` of each live row in set order until
     // it returns false; returns the cells visited (the one refused included).
-    std::size_t visitColumn(int index,
-                            const std::function<bool(const stats::CellValue&)>& visit) const;
+    template <class Visit> std::size_t visitColumn(int index, Visit&& visit) const {
+        const SnapshotColumn& all = snapshotColumn(index);
+        const std::vector<unsigned char>& deleted = deletedRows();
+        std::size_t visited = 0;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (deleted[i])
+                continue;
+            ++visited;
+            if (!visit(all.get(i)))
+                break;
+        }
+        return visited;
+    }
     // Row id in the file of the current row (for models that address rows).
     long long currentRowId() const;
     // Revision counter bumped by every write through any clone; lets readers
@@ -91,6 +101,7 @@ private:
     void requireLiveRow() const; // open, on a row, and that row not deleted
     // Field `index` of the snapshot; throws when closed or out of range.
     const SnapshotColumn& snapshotColumn(int index) const;
+    const std::vector<unsigned char>& deletedRows() const; // one flag per snapshot row
     std::shared_ptr<Database> db_;
     std::shared_ptr<Snapshot> data_;
     int pos_ = -1; // index into the snapshot's rows

@@ -91,21 +91,27 @@ public:
     std::vector<int> sortedOrder(std::vector<int> order, bool descending) const {
         const std::vector<int> ranks = wordRanks();
         // Each row's key as one unsigned number whose order is the sort's
-        // (kind first, then the value), sorted by radix: a stable pass per
-        // byte that varies, several times faster than comparing on a million
-        // rows.
-        std::vector<Keyed> keys(order.size());
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            const int row = order[k];
+        // (kind first, then the value).
+        const auto keyOf = [&](int row) {
             const std::uint8_t kind = kinds_[row];
             const double value = kind == kNumber ? numbers_[row]
                                  : kind == kText ? static_cast<double>(ranks[row])
                                                  : 0.0;
-            keys[k] = {orderedBits(value), static_cast<std::uint32_t>(row), kind};
+            Key key{orderedBits(value), kind};
             if (descending) {
-                keys[k].bits = ~keys[k].bits;
-                keys[k].kind = static_cast<std::uint8_t>(kText - kind);
+                key.bits = ~key.bits;
+                key.kind = static_cast<std::uint8_t>(kText - kind);
             }
+            return key;
+        };
+        if (sortByDistinctKeys(order, keyOf))
+            return order;
+        // Many distinct keys: radix, a stable pass per byte that varies,
+        // several times faster than comparing on a million rows.
+        std::vector<Keyed> keys(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const Key key = keyOf(order[k]);
+            keys[k] = {key.bits, static_cast<std::uint32_t>(order[k]), key.kind};
         }
         radixSort(keys);
         for (std::size_t k = 0; k < keys.size(); ++k)
@@ -147,6 +153,88 @@ private:
         std::uint32_t row;
         std::uint8_t kind;
     };
+
+    struct Key {
+        std::uint64_t bits;
+        std::uint8_t kind;
+        bool operator==(const Key&) const = default;
+        bool operator<(const Key& o) const {
+            return kind != o.kind ? kind < o.kind : bits < o.bits;
+        }
+    };
+
+    // Tables repeat a few values over many rows. Then the distinct keys are
+    // found by hashing, sorted among themselves, and the rows placed by one
+    // stable counting pass. False, with `order` untouched, when there are
+    // too many distinct keys for that to pay.
+    template <class KeyOf>
+    static bool sortByDistinctKeys(std::vector<int>& order, const KeyOf& keyOf) {
+        const std::size_t n = order.size();
+        const std::size_t limit = std::min<std::size_t>(n / 8, std::size_t{1} << 16);
+        if (limit < 16)
+            return false;
+        struct Slot {
+            Key key;
+            std::uint32_t id; // kEmpty when free
+        };
+        constexpr std::uint32_t kEmpty = ~0u;
+        std::size_t capacity = 1024;
+        std::vector<Slot> table(capacity, Slot{{0, 0}, kEmpty});
+        std::vector<Key> distinct;
+        std::vector<std::uint32_t> ids(n);
+        const auto slotOf = [](const Key& key, std::size_t mask) {
+            // Every bit of the key stirred: round numbers differ only in
+            // their high bits.
+            std::uint64_t h = key.bits ^ (std::uint64_t{key.kind} << 56);
+            h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDULL;
+            h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ULL;
+            return static_cast<std::size_t>(h ^ (h >> 33)) & mask;
+        };
+        for (std::size_t k = 0; k < n; ++k) {
+            const Key key = keyOf(order[k]);
+            std::size_t slot = slotOf(key, capacity - 1);
+            while (table[slot].id != kEmpty && !(table[slot].key == key))
+                slot = (slot + 1) & (capacity - 1);
+            if (table[slot].id != kEmpty) {
+                ids[k] = table[slot].id;
+            } else {
+                if (distinct.size() == limit)
+                    return false;
+                ids[k] = static_cast<std::uint32_t>(distinct.size());
+                table[slot] = {key, ids[k]};
+                distinct.push_back(key);
+                if (2 * distinct.size() > capacity) { // keep probes short
+                    capacity *= 4;
+                    table.assign(capacity, Slot{{0, 0}, kEmpty});
+                    for (std::uint32_t id = 0; id < distinct.size(); ++id) {
+                        std::size_t s = slotOf(distinct[id], capacity - 1);
+                        while (table[s].id != kEmpty)
+                            s = (s + 1) & (capacity - 1);
+                        table[s] = {distinct[id], id};
+                    }
+                }
+            }
+        }
+        // Rank of each distinct key, then where its rows start.
+        std::vector<std::uint32_t> byKey(distinct.size());
+        for (std::uint32_t id = 0; id < byKey.size(); ++id)
+            byKey[id] = id;
+        std::sort(byKey.begin(), byKey.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return distinct[a] < distinct[b]; });
+        std::vector<std::uint32_t> start(distinct.size() + 1, 0);
+        std::vector<std::uint32_t> rank(distinct.size());
+        for (std::uint32_t r = 0; r < byKey.size(); ++r)
+            rank[byKey[r]] = r;
+        for (std::size_t k = 0; k < n; ++k)
+            ++start[rank[ids[k]] + 1];
+        for (std::size_t r = 1; r < start.size(); ++r)
+            start[r] += start[r - 1];
+        std::vector<int> sorted(n);
+        for (std::size_t k = 0; k < n; ++k)
+            sorted[start[rank[ids[k]]]++] = order[k];
+        order.swap(sorted);
+        return true;
+    }
 
     // A double's bits turned so that unsigned order is numeric order; both
     // zeros are one key, as they compare equal.
