@@ -13,7 +13,8 @@ foreach(f
         share/man/es/man1/kalnor-cli.1
         share/man/man1/kalnor.1
         bin/kalnor
-        bin/kalnor-cli)
+        bin/kalnor-cli
+        bin/kalnor-cli-graficos)
     if(NOT EXISTS ${PREFIJO}/${f})
         message(FATAL_ERROR "falta ${f} en la instalación")
     endif()

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 
@@ -107,6 +108,28 @@ TEST_F(GraficoCli, RefusalsLeaveNoImage) {
                        salida("n.png") + "'"),
               1);
     EXPECT_FALSE(std::filesystem::exists(salida("n.png")));
+}
+
+// Without the drawing program beside it, kalnor-cli says so and fails; its
+// other commands still work.
+TEST_F(GraficoCli, WithoutTheDrawingProgramTheCommandFailsAndSaysWhy) {
+    const std::filesystem::path solo = archivos.dir() / "solo";
+    std::filesystem::create_directories(solo);
+    const std::filesystem::path cli = solo / "kalnor-cli";
+    std::filesystem::copy_file(KALNOR_CLI, cli);
+    const std::string d = archivos.crear("d.mdb", "DIS", "Xi,ni\n1,2\n");
+    const std::string mensajes = salida("mensajes.txt");
+    const std::string orden = "'" + cli.string() + "' grafico '" + d + "' --tipo barras --png '" +
+                              salida("b.png") + "' 2>'" + mensajes + "'";
+    const int estado = std::system(orden.c_str());
+    ASSERT_TRUE(WIFEXITED(estado));
+    EXPECT_EQ(WEXITSTATUS(estado), 1);
+    std::ifstream f(mensajes);
+    const std::string texto((std::istreambuf_iterator<char>(f)), {});
+    EXPECT_NE(texto.find("no se puede ejecutar"), std::string::npos) << texto;
+    EXPECT_FALSE(std::filesystem::exists(salida("b.png")));
+    const std::string info = "'" + cli.string() + "' info '" + d + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(info.c_str()), 0);
 }
 
 } // namespace
