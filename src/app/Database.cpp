@@ -154,6 +154,11 @@ std::shared_ptr<Database> Database::open(const std::string& path, Mode mode) {
     return std::shared_ptr<Database>(new Database(db.release(), path));
 }
 
+std::shared_ptr<Database> Database::openReader() const {
+    Connection db = connect(path_, SQLITE_OPEN_READONLY);
+    return std::shared_ptr<Database>(new Database(db.release(), path_));
+}
+
 std::shared_ptr<Database> Database::create(const std::string& path) {
     std::error_code ec;
     if (path.empty())

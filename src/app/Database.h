@@ -25,6 +25,10 @@ public:
     // ACE) database; false for anything else, missing files included.
     static bool isAccessFile(const std::string& path);
 
+    // Another read-only connection to this file, for reading part of a big
+    // table on another thread; none of open()'s checks are repeated.
+    std::shared_ptr<Database> openReader() const;
+
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

@@ -11,9 +11,11 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <map>
 #include <optional>
+#include <thread>
 
 namespace kalnor {
 
@@ -36,6 +38,55 @@ int findName(const std::vector<std::string>& names, const std::string& name) {
             return static_cast<int>(i);
     }
     return -1;
+}
+
+// From this many rows on, a table is read in two halves at once.
+constexpr std::size_t kHalvesFrom = 200000;
+
+// A read transaction on a connection for as long as it lives.
+class ReadLock {
+public:
+    explicit ReadLock(Database& db) : db_(db) { db_.exec("BEGIN DEFERRED"); }
+    ~ReadLock() {
+        try {
+            db_.exec("COMMIT");
+        } catch (...) {
+            // Nothing was written: ending the read cannot lose anything.
+        }
+    }
+    ReadLock(const ReadLock&) = delete;
+    ReadLock& operator=(const ReadLock&) = delete;
+
+private:
+    Database& db_;
+};
+
+// Rows read by one statement: row ids and one column per field.
+struct Rows {
+    RowIds rowids;
+    std::vector<SnapshotColumn> columns;
+};
+
+// Appends the statement's rows (row id first, then the fields). With
+// `onRow`, the statement already stands on its first row.
+void readRows(Statement& query, RowIds& rowids, std::vector<SnapshotColumn>& columns,
+              bool onRow = false) {
+    const int count = static_cast<int>(columns.size());
+    while (onRow || query.step()) {
+        onRow = false;
+        if (rowids.size() >= static_cast<std::size_t>(kEof - 1))
+            throw DbError("La tabla tiene demasiados registros.", DbError::kGeneric);
+        rowids.push_back(query.int64(0));
+        for (int c = 0; c < count; ++c) {
+            SnapshotColumn& column = columns[c];
+            if (query.isNumber(c + 1))
+                column.pushNumber(query.number(c + 1));
+            else if (query.isNull(c + 1))
+                column.pushNull();
+            else
+                column.push_back(query.value(c + 1));
+        }
+    }
 }
 
 [[noreturn]] void throwNoCurrentRecord() {
@@ -218,8 +269,10 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     }
     // The rows are read in stored order and sorted here, which costs far less
     // than letting SQLite sort them and gives words a Spanish order.
-    const std::string sql =
-        "SELECT " + data->rowidName + ", * FROM " + data->table + " ORDER BY " + data->rowidName;
+    const auto sql = [&](const std::string& where) {
+        return "SELECT " + data->rowidName + ", * FROM " + data->table + where + " ORDER BY " +
+               data->rowidName;
+    };
 
     // Knowing the size first saves growing the columns row by row. The span
     // of row ids is read off the ends of the table's tree, where count(*)
@@ -227,12 +280,31 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     const auto end = [&](const char* f) {
         return "(SELECT " + std::string(f) + '(' + data->rowidName + ") FROM " + data->table + ')';
     };
-    Statement counter(db->handle(), "SELECT " + end("max") + " - " + end("min") + " + 1");
-    const long long rows = counter.step() && !counter.isNull(0) ? counter.int64(0) : 0;
-    counter.reset();
-    const auto expected = static_cast<std::size_t>(std::clamp(rows, 0LL, kReserveLimit));
+    Statement ends(db->handle(), "SELECT " + end("min") + ", " + end("max"));
+    long long first = 0, last = -1;
+    if (ends.step() && !ends.isNull(0) && !ends.isNull(1)) {
+        first = ends.int64(0);
+        last = ends.int64(1);
+    }
+    ends.reset();
+    const long long span = last >= first && last - first < kReserveLimit ? last - first + 1
+                           : last >= first                               ? kReserveLimit
+                                                                         : 0;
+    const auto expected = static_cast<std::size_t>(span);
 
-    Statement query(db->handle(), sql);
+    // A big table is read in two halves of its row ids at once, the second
+    // on another connection and thread. This connection's read lock, taken
+    // before the other starts and held to the end, keeps both reading the
+    // same state of the file. Only outside a transaction of this connection,
+    // whose uncommitted rows the other could not see.
+    const bool inHalves = expected >= kHalvesFrom && sqlite3_get_autocommit(db->handle()) != 0;
+    const long long middle = first + (last - first) / 2;
+    std::optional<ReadLock> lock;
+    if (inHalves)
+        lock.emplace(*db);
+    Statement query(db->handle(), inHalves ? sql(" WHERE " + data->rowidName + " <= ?1") : sql(""));
+    if (inHalves)
+        query.bind(1, middle);
     const int count = query.columnCount() - 1;
     for (int c = 0; c < count; ++c)
         data->fields.push_back(query.columnName(c + 1));
@@ -240,19 +312,49 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     data->rowids.reserve(expected);
     for (auto& column : data->columns)
         column.reserve(expected);
-    while (query.step()) {
-        if (data->rowids.size() >= static_cast<std::size_t>(kEof - 1))
-            throw DbError("La tabla tiene demasiados registros.", DbError::kGeneric);
-        data->rowids.push_back(query.int64(0));
-        for (int c = 0; c < count; ++c) {
-            SnapshotColumn& column = data->columns[c];
-            if (query.isNumber(c + 1))
-                column.pushNumber(query.number(c + 1));
-            else if (query.isNull(c + 1))
-                column.pushNull();
-            else
-                column.push_back(query.value(c + 1));
+    if (!inHalves) {
+        readRows(query, data->rowids, data->columns);
+    } else {
+        // The first step takes the read lock (if BEGIN has not yet).
+        const bool any = query.step();
+        Rows second;
+        second.columns.resize(static_cast<std::size_t>(count));
+        std::exception_ptr failure;
+        std::thread other([&] {
+            try {
+                const std::shared_ptr<Database> reader = db->openReader();
+                Statement rest(reader->handle(), sql(" WHERE " + data->rowidName + " > ?1"));
+                rest.bind(1, middle);
+                if (rest.columnCount() - 1 != count)
+                    throw DbError("La tabla ha cambiado mientras se leía.", DbError::kGeneric);
+                readRows(rest, second.rowids, second.columns);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        try {
+            if (any)
+                readRows(query, data->rowids, data->columns, true);
+        } catch (...) {
+            other.join();
+            throw;
         }
+        other.join();
+        query.reset();
+        if (failure) {
+            // The other connection could not read (the file locked, say):
+            // the second half is read here.
+            second = Rows{};
+            second.columns.resize(static_cast<std::size_t>(count));
+            Statement rest(db->handle(), sql(" WHERE " + data->rowidName + " > ?1"));
+            rest.bind(1, middle);
+            readRows(rest, second.rowids, second.columns);
+        }
+        for (std::size_t i = 0; i < second.rowids.size(); ++i)
+            data->rowids.push_back(second.rowids[i]);
+        for (int c = 0; c < count; ++c)
+            data->columns[c].append(second.columns[c]);
+        lock.reset();
     }
     query.reset();
     if (source.orderField) {

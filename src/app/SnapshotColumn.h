@@ -48,6 +48,18 @@ public:
             texts_.emplace_back();
     }
 
+    // The rows of `more` after these.
+    void append(const SnapshotColumn& more) {
+        if (texts_.empty() && !more.texts_.empty())
+            texts_.resize(size());
+        kinds_.insert(kinds_.end(), more.kinds_.begin(), more.kinds_.end());
+        numbers_.insert(numbers_.end(), more.numbers_.begin(), more.numbers_.end());
+        if (!more.texts_.empty())
+            texts_.insert(texts_.end(), more.texts_.begin(), more.texts_.end());
+        else if (!texts_.empty())
+            texts_.resize(size());
+    }
+
     void set(std::size_t row, const stats::CellValue& value) {
         if (value.isNumber()) {
             kinds_[row] = kNumber;

@@ -100,6 +100,43 @@ TEST_F(RecordSetOrder, MixedCellsSortEmptyThenNumbersThenWords) {
                 ElementsAre(num(1), num(6), num(4), num(2), num(7), num(5), num(3)));
 }
 
+// A big table is read in two halves at once: every row once, in order, as
+// stored; inside a transaction, the rows not yet committed too.
+TEST_F(RecordSetOrder, ABigTableComesWholeAndInOrder) {
+    auto db = openDb();
+    db->exec("CREATE TABLE LIBRE (v, n);"
+             "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 300000) "
+             "INSERT INTO LIBRE SELECT CASE WHEN i % 1000 = 0 THEN 'p' || i WHEN i % 777 = 0 "
+             "THEN NULL ELSE i * 0.5 END, i FROM c;"
+             "DELETE FROM LIBRE WHERE rowid % 5000 = 3 OR rowid BETWEEN 140000 AND 160000;");
+    const auto comprobar = [&](long long filas) {
+        RecordSet rs(db, "SELECT * FROM LIBRE");
+        ASSERT_EQ(rs.RecordCount(), filas);
+        const std::vector<CellValue> v = rs.column("v");
+        const std::vector<CellValue> n = rs.column("n");
+        long long k = 0;
+        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext(), ++k) {
+            const long long i = rs.currentRowId();
+            ASSERT_EQ(n[k], num(static_cast<double>(i))) << k;
+            const CellValue esperado = i % 1000 == 0  ? CellValue::text("p" + std::to_string(i))
+                                       : i % 777 == 0 ? CellValue::null()
+                                                      : num(i * 0.5);
+            ASSERT_EQ(v[k], esperado) << k;
+            if (k > 0)
+                ASSERT_LT(n[k - 1].asNumber(), n[k].asNumber());
+        }
+        EXPECT_EQ(k, filas);
+    };
+    const long long filas = 279943; // 300,000 less the 20,057 deleted
+    comprobar(filas);
+    {
+        Database::Transaction t(*db);
+        db->exec("INSERT INTO LIBRE VALUES (150000.5, 300001)");
+        comprobar(filas + 1);
+    }
+    comprobar(filas);
+}
+
 TEST_F(RecordSetOrder, AcceptsTheRowSourceSpellingsInUse) {
     auto db = openDb();
     EXPECT_EQ(RecordSet(db, "SELECT * FROM [ENUNCIADO]").RecordCount(), 1);
