@@ -87,11 +87,3 @@ void BM_PanelPasos(benchmark::State& state) {
 BENCHMARK(BM_PanelPasos)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

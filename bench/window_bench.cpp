@@ -123,11 +123,3 @@ void BM_AbrirYMostrarTabla(benchmark::State& state) {
 BENCHMARK(BM_AbrirYMostrarTabla)->Arg(32767)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication aplicacion(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
