@@ -60,6 +60,15 @@ bool esSqlite(const std::string& path) {
 
 // A frequency cell as a 32-bit count; halves go to the even neighbour.
 std::optional<std::int32_t> comoFrecuencia(const CellValue& v) {
+    if (const double* d = v.numberIf()) {
+        // Nearly every frequency is a whole number in range: no rounding.
+        if (*d >= std::numeric_limits<std::int32_t>::min() &&
+            *d <= std::numeric_limits<std::int32_t>::max()) {
+            const auto entero = static_cast<std::int32_t>(*d);
+            if (entero == *d)
+                return entero;
+        }
+    }
     const std::optional<double> x = comoNumero(v);
     if (!x || !std::isfinite(*x))
         return std::nullopt;
