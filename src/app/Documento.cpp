@@ -231,6 +231,7 @@ bool Documento::LeerVariable() {
     };
     if (otra_.origen && *otra_.origen == origen) {
         intercambiar(); // back to the variable read before
+        compartirFrecuencias();
         return true;
     }
     // Lists read from another state of the table can never be taken back:
@@ -261,7 +262,29 @@ bool Documento::LeerVariable() {
     }
     otra_.origen = origen;
     intercambiar();
+    compartirFrecuencias();
     return true;
+}
+
+// X and Y of one state of the table have the same frequency column. When
+// both lists hold it unchanged, what the engine read from one serves the
+// other, and a variable's numbers read against it stay valid when the
+// active variable switches back and forth (the two-variable keys do).
+void Documento::compartirFrecuencias() {
+    if (!leido_ || !otra_.origen)
+        return;
+    Origen otra = *otra_.origen;
+    otra.variable = leido_->variable;
+    if (!(otra == *leido_))
+        return;
+    const stats::FrequencyList& a = listas.Frecuencias;
+    const stats::FrequencyList& b = otra_.Frecuencias;
+    if (a.memo() == b.memo() || a.size() != b.size() || !std::equal(a.begin(), a.end(), b.begin()))
+        return; // shared already (or neither read yet), or not the same column
+    if (a.memo())
+        b.remember(a.memo());
+    else
+        a.remember(b.memo());
 }
 
 bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,

@@ -56,6 +56,18 @@ public:
     std::string Enunciado() const;       // the statement (rich text)
     // Written to the file at once; on failure the error record says why.
     bool setEnunciado(const std::string& text);
+    // What a read or a sort was made from; equal keys mean nothing changed.
+    struct Origen {
+        std::uint64_t enlace = 0;        // bumped at every re-bind of Data1
+        unsigned long long revision = 0; // Data1's write counter
+        std::string fuente;              // Data1's row source
+        std::string tipo;
+        std::string variable;
+        bool operator==(const Origen&) const = default;
+    };
+    // What `listas` hold now; none before a read and after a failed one.
+    const std::optional<Origen>& lectura() const { return leido_; }
+
     // Sort field of the active variable ("Xi", "LiY" ...); "" when none.
     std::string campoOrden() const;
     bool esBidimensional() const { return Clase() == stats::kClaseBi; }
@@ -74,15 +86,6 @@ signals:
     void variableActivaCambiada(); // VarActiva switched (by the variable key)
 
 private:
-    // What a read or a sort was made from; equal keys mean nothing changed.
-    struct Origen {
-        std::uint64_t enlace = 0;        // bumped at every re-bind of Data1
-        unsigned long long revision = 0; // Data1's write counter
-        std::string fuente;              // Data1's row source
-        std::string tipo;
-        std::string variable;
-        bool operator==(const Origen&) const = default;
-    };
     struct ListasLeidas {
         std::optional<Origen> origen; // none: the buffers hold nothing usable
         stats::ValueList Valores, LimInf, LimSup;
@@ -92,6 +95,7 @@ private:
     bool sigueOrdenado() const; // Data1 unchanged since the last sort
     void anotarError(int code, std::string message);
     void olvidarLecturas();
+    void compartirFrecuencias();
     bool leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,
                      stats::ValueList& limInf, stats::ValueList& limSup);
 

@@ -414,13 +414,24 @@ bool ControladorCalculadora::esBidimensional() const {
 // active, as every two-variable key does.
 bool ControladorCalculadora::leerAmbasVariables() {
     auto& l = doc_.listas;
-    (doc_.VarActiva != "X" ? l.ValoresY : l.ValoresX) = l.Valores;
+    // A list still holding this very read is not copied again: on a big
+    // table the copy, and reading it anew as numbers, cost more than the
+    // measure.
+    const auto copiar = [&] {
+        const bool y = doc_.VarActiva != "X";
+        std::optional<Documento::Origen>& copia = y ? copiaY_ : copiaX_;
+        if (!doc_.lectura() || copia != doc_.lectura()) {
+            (y ? l.ValoresY : l.ValoresX) = l.Valores;
+            copia = doc_.lectura();
+        }
+    };
+    copiar();
     cambiarVariable();
     if (!fallo_.isEmpty()) {
         mostrarFallo(fallo_);
         return false;
     }
-    (doc_.VarActiva != "X" ? l.ValoresY : l.ValoresX) = l.Valores;
+    copiar();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "Pistas.h"
 #include "Preguntas.h"
 #include "Selectores.h"
+#include "app/Documento.h"
 #include "stats/Kinds.h"
 #include "stats/Trace.h"
 
@@ -19,8 +20,6 @@
 #include <optional>
 
 namespace kalnor {
-
-class Documento;
 
 // The calculator's logic: every key and selector of the "CAL" tab works on
 // the open document and leaves what the panel must show in `estado()`.
@@ -150,7 +149,10 @@ private:
     stats::Traza traza2_; // the third quartile of the semi-interquartile range
     mutable QStringList pasos_;
     mutable std::optional<DatosPaso> pendiente_; // a working noted but not written yet
-    QStringList pasosGini_;                      // the Gini key's working, which has no display
+    QStringList pasosGini_;
+    // The reads ValoresX and ValoresY were copied from.
+    std::optional<Documento::Origen> copiaX_,
+        copiaY_; // the Gini key's working, which has no display
     bool anotarPasos_ = true;
 };
 

@@ -198,6 +198,32 @@ TEST_F(Calculadora, AChangeToTheTableIsSeenByTheNextPress) {
     EXPECT_EQ(resultado(), "2.0");
 }
 
+// The two-variable keys keep both variables between presses; a change to
+// either, or to a frequency, is seen all the same.
+TEST_F(Calculadora, TwoVariableKeysSeeEveryChangeToTheTable) {
+    abrir("DISDIS", "Xi,Yi,ni\n1,2,1\n2,4,1\n3,7,1\n");
+    const auto covarianza = [&] {
+        c.cmdTECLAbi_Click(1);
+        return resultado();
+    };
+    EXPECT_EQ(covarianza(), "1.667");
+    EXPECT_EQ(covarianza(), "1.667"); // the variable switched back and forth
+    EXPECT_EQ(covarianza(), "1.667");
+    doc.Data1.MoveLast();
+    doc.Data1.Edit();
+    doc.Data1.SetField("Yi", stats::CellValue::number(10));
+    doc.Data1.Update();
+    EXPECT_EQ(covarianza(), "2.667");
+    doc.Data1.MoveFirst();
+    doc.Data1.Edit();
+    doc.Data1.SetField("ni", stats::CellValue::number(2));
+    doc.Data1.Update();
+    EXPECT_EQ(covarianza(), "2.625");
+    EXPECT_EQ(covarianza(), "2.625");
+    c.cmdTECLA_Click(0); // one-variable keys on whichever variable is active
+    EXPECT_TRUE(resultado() == "1.75" || resultado() == "4.5") << resultado().toStdString();
+}
+
 // --- sorting ----------------------------------------------------------------
 
 TEST_F(Calculadora, MeanKeysKeepTheOrderMedianKeysSort) {
