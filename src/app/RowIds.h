@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Gather.h"
+
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -60,19 +62,6 @@ private:
         wideIds_.assign(narrow_.begin(), narrow_.end());
         narrow_ = {};
         wide_ = true;
-    }
-
-    template <class T>
-    static void gather(const std::vector<T>& from, const std::vector<int>& order,
-                       std::vector<T>& to) {
-        // Scattered reads: the rows a few steps ahead are asked for early.
-        constexpr std::size_t kAhead = 16;
-        to.resize(order.size());
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            if (k + kAhead < order.size())
-                __builtin_prefetch(&from[static_cast<std::size_t>(order[k + kAhead])]);
-            to[k] = from[static_cast<std::size_t>(order[k])];
-        }
     }
 
     bool wide_ = false;

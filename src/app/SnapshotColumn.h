@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Gather.h"
 #include "SpanishSortKey.h"
 #include "stats/CellValue.h"
 
@@ -134,30 +135,12 @@ public:
     // The same values in another row order: row k takes row order[k].
     SnapshotColumn reordered(const std::vector<int>& order) const {
         SnapshotColumn out;
-        out.kinds_.resize(order.size());
-        out.numbers_.resize(order.size());
-        // Rows are fetched in a scattered order: asking for the ones a few
-        // steps ahead hides most of the wait for memory on a big table.
-        const std::size_t count = order.size();
-        for (std::size_t k = 0; k < count; ++k) {
-            if (k + kAhead < count) {
-                __builtin_prefetch(&numbers_[static_cast<std::size_t>(order[k + kAhead])]);
-                __builtin_prefetch(&kinds_[static_cast<std::size_t>(order[k + kAhead])]);
-            }
-            const auto row = static_cast<std::size_t>(order[k]);
-            out.kinds_[k] = kinds_[row];
-            out.numbers_[k] = numbers_[row];
-        }
-        if (!texts_.empty()) {
-            out.texts_.reserve(order.size());
-            for (const int row : order)
-                out.texts_.push_back(texts_[row]);
-        }
+        gather(kinds_, order, out.kinds_);
+        gather(numbers_, order, out.numbers_);
+        if (!texts_.empty())
+            gather(texts_, order, out.texts_);
         return out;
     }
-
-    // How far ahead a scattered read asks for the rows it will need.
-    static constexpr std::size_t kAhead = 16;
 
 private:
     struct Keyed {
