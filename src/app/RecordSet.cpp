@@ -315,19 +315,24 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     if (!inHalves) {
         readRows(query, data->rowids, data->columns);
     } else {
+        // The rows above the middle, read through `from`.
+        const auto upperHalf = [&](Database& from) {
+            Rows rows;
+            rows.columns.resize(static_cast<std::size_t>(count));
+            Statement rest(from.handle(), sql(" WHERE " + data->rowidName + " > ?1"));
+            rest.bind(1, middle);
+            if (rest.columnCount() - 1 != count)
+                throw DbError("La tabla ha cambiado mientras se leía.", DbError::kGeneric);
+            readRows(rest, rows.rowids, rows.columns);
+            return rows;
+        };
         // The first step takes the read lock (if BEGIN has not yet).
         const bool any = query.step();
         Rows second;
-        second.columns.resize(static_cast<std::size_t>(count));
         std::exception_ptr failure;
         std::thread other([&] {
             try {
-                const std::shared_ptr<Database> reader = db->openReader();
-                Statement rest(reader->handle(), sql(" WHERE " + data->rowidName + " > ?1"));
-                rest.bind(1, middle);
-                if (rest.columnCount() - 1 != count)
-                    throw DbError("La tabla ha cambiado mientras se leía.", DbError::kGeneric);
-                readRows(rest, second.rowids, second.columns);
+                second = upperHalf(*db->openReader());
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -340,23 +345,17 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
             throw;
         }
         other.join();
-        query.reset();
-        if (failure) {
-            // The other connection could not read (the file locked, say):
-            // the second half is read here.
-            second = Rows{};
-            second.columns.resize(static_cast<std::size_t>(count));
-            Statement rest(db->handle(), sql(" WHERE " + data->rowidName + " > ?1"));
-            rest.bind(1, middle);
-            readRows(rest, second.rowids, second.columns);
-        }
+        // The other connection could not read (the file locked, say): the
+        // second half is read here.
+        if (failure)
+            second = upperHalf(*db);
         for (std::size_t i = 0; i < second.rowids.size(); ++i)
             data->rowids.push_back(second.rowids[i]);
         for (int c = 0; c < count; ++c)
             data->columns[c].append(second.columns[c]);
-        lock.reset();
     }
     query.reset();
+    lock.reset(); // the read is over
     if (source.orderField) {
         const int orderColumn = findName(data->fields, *source.orderField);
         if (orderColumn < 0)
