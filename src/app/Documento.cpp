@@ -238,8 +238,7 @@ bool Documento::LeerVariable() {
     // their memory goes to this read (or back to the system), so a big table
     // is never held twice.
     const auto mismaTabla = [&origen](const std::optional<Origen>& o) {
-        return o && o->enlace == origen.enlace && o->revision == origen.revision &&
-               o->fuente == origen.fuente && o->tipo == origen.tipo;
+        return o && o->mismaTabla(origen);
     };
     if (!mismaTabla(otra_.origen)) {
         otra_.origen.reset();
@@ -271,11 +270,7 @@ bool Documento::LeerVariable() {
 // other, and a variable's numbers read against it stay valid when the
 // active variable switches back and forth (the two-variable keys do).
 void Documento::compartirFrecuencias() {
-    if (!leido_ || !otra_.origen)
-        return;
-    Origen otra = *otra_.origen;
-    otra.variable = leido_->variable;
-    if (!(otra == *leido_))
+    if (!leido_ || !otra_.origen || !otra_.origen->mismaTabla(*leido_))
         return;
     const stats::FrequencyList& a = listas.Frecuencias;
     const stats::FrequencyList& b = otra_.Frecuencias;

@@ -64,6 +64,11 @@ public:
         std::string tipo;
         std::string variable;
         bool operator==(const Origen&) const = default;
+        // The same state of the same table, whichever variable was read.
+        bool mismaTabla(const Origen& o) const {
+            return enlace == o.enlace && revision == o.revision && fuente == o.fuente &&
+                   tipo == o.tipo;
+        }
     };
     // What `listas` hold now; none before a read and after a failed one.
     const std::optional<Origen>& lectura() const { return leido_; }
