@@ -7,6 +7,7 @@
 #include "SpanishSortKey.h"
 #include "SqlName.h"
 #include "SqliteStatement.h"
+#include "ValuesByRowId.h"
 
 #include <sqlite3.h>
 
@@ -777,30 +778,25 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
         if (!data.deleted[i])
             rows.push_back(i);
     }
-    // Written in file order: a sorted set would otherwise walk the file's
-    // pages at random, which costs many times more on a big table.
-    std::vector<std::size_t> order(rows.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
-        order[k] = k;
-    const auto byRowId = [&](std::size_t a, std::size_t b) {
-        return data.rowids[rows[a]] < data.rowids[rows[b]];
-    };
-    if (!std::is_sorted(order.begin(), order.end(), byRowId))
-        std::sort(order.begin(), order.end(), byRowId);
+    // One UPDATE walks the table in file order and takes each row's value
+    // from a function of its row id.
+    std::vector<std::pair<long long, std::size_t>> ids(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        ids[k] = {data.rowids[rows[k]], k};
     constexpr std::size_t kEvery = 1 << 16;
     const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
     {
         Database::Transaction transaction(*db_);
-        Statement st(db_->handle(), "UPDATE " + data.table + " SET " +
-                                        quoteIdentifier(data.fields[index]) + " = ?1 WHERE " +
-                                        data.rowidName + " = ?2");
-        for (std::size_t j = 0; j < order.size(); ++j) {
-            const std::size_t k = order[j];
-            st.bind(1, values[k].isEmpty() ? CellValue::null() : values[k]);
-            st.bind(2, data.rowids[rows[k]]);
+        ValuesByRowId source(db_->handle(), std::move(ids), values, progress, kEvery);
+        const std::string field = quoteIdentifier(data.fields[index]);
+        Statement st(db_->handle(), "UPDATE " + data.table + " SET " + field + " = " +
+                                        ValuesByRowId::name() + "(" + data.rowidName + ", " +
+                                        field + ")");
+        try {
             st.run();
-            if (progress && (j + 1) % kEvery == 0)
-                progress(static_cast<int>(j + 1));
+        } catch (...) {
+            source.rethrow();
+            throw;
         }
         transaction.commit();
     }

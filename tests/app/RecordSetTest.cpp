@@ -513,6 +513,68 @@ TEST_F(RecordSetReorder, RefusesWhatTheConstructorRefuses) {
     EXPECT_EQ(errorCode([] { RecordSet().Reordered("SELECT * FROM DIS"); }), DbError::kNotOpen);
 }
 
+// --- Whole columns -----------------------------------------------------------
+
+using RecordSetColumn = DatabaseFixture;
+
+// The file's cells of one field by row id.
+std::vector<CellValue> stored(const std::string& path, const std::string& field) {
+    RecordSet rs(Database::open(path), "SELECT * FROM DIS");
+    return walk(rs, field);
+}
+
+TEST_F(RecordSetColumn, EachValueGoesToItsRowInAnyOrderAndTheRestKeepTheirs) {
+    auto db = openDb();
+    db->addDoubleField("DIS", "Fi");
+    db->exec("UPDATE DIS SET Fi = -1");
+    RecordSet rs(db, "SELECT * FROM DIS ORDER BY [Xi] DESC");
+    std::vector<int> progress;
+    rs.SetColumn(2, {num(10), CellValue(), CellValue::null(), num(0.5)},
+                 [&](int done) { progress.push_back(done); });
+    // The last row, without a value, keeps its -1.
+    EXPECT_EQ(walk(rs, "Fi"), (std::vector<CellValue>{num(10), CellValue::null(), CellValue::null(),
+                                                      num(0.5), num(-1)}));
+    EXPECT_EQ(rows(rs), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi] DESC"));
+    EXPECT_EQ(progress.back(), 4);
+    // The set still matches the file: a re-sort needs no fresh read to agree.
+    RecordSet again = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_EQ(rows(again), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]"));
+}
+
+TEST_F(RecordSetColumn, ARefusedValueOrAFailedProgressLeavesTheFileAndTheSetAsTheyWere) {
+    auto db = openDb();
+    db->addDoubleField("DIS", "Fi");
+    RecordSet rs(db, "SELECT * FROM DIS");
+    const std::vector<CellValue> before = stored(path_, "Fi");
+    try {
+        rs.SetColumn(2, {num(1), num(2), txt("tres"), num(4), num(5)});
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.code(), DbError::kTypeMismatch);
+        EXPECT_THAT(e.what(), ::testing::HasSubstr("«Fi»"));
+    }
+    EXPECT_EQ(stored(path_, "Fi"), before);
+    EXPECT_EQ(walk(rs, "Fi"), before);
+    // A big column reports as it goes and still lands whole.
+    db->exec("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 140000) "
+             "INSERT INTO DIS (Xi, ni) SELECT i, 1 FROM c");
+    RecordSet big(db, "SELECT * FROM DIS ORDER BY [Xi] DESC");
+    std::vector<CellValue> values;
+    for (int i = 0; i < big.RecordCount(); ++i)
+        values.push_back(num(i));
+    struct Stop {};
+    EXPECT_THROW(big.SetColumn(2, values, [](int) { throw Stop{}; }), Stop);
+    EXPECT_EQ(rows(big), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi] DESC"));
+    std::vector<int> progress;
+    big.SetColumn(2, values, [&](int done) { progress.push_back(done); });
+    EXPECT_THAT(progress, ElementsAre(65536, 131072, 140005));
+    big.MoveFirst();
+    EXPECT_EQ(big.Field("Xi"), num(140000));
+    EXPECT_EQ(big.Field("Fi"), num(0));
+    RecordSet file(openDb(), "SELECT * FROM DIS ORDER BY [Xi] DESC");
+    EXPECT_EQ(rows(file), rows(big));
+}
+
 // --- Delete ------------------------------------------------------------------
 
 using RecordSetDelete = DatabaseFixture;
