@@ -36,6 +36,11 @@ void aconsejarPaginasGrandes([[maybe_unused]] void* p, [[maybe_unused]] std::siz
 // 32 MB as blocks are freed, and serve them from heap memory whose pages
 // the advice does not reach.)
 const bool kUmbralFijo = mallopt(M_MMAP_THRESHOLD, static_cast<int>(kPaginaGrande)) == 1;
+// Fixing the threshold also fixes the heap's trim threshold at 128 KB, so
+// the heap gave back its top on nearly every free and the next block of a
+// megabyte (a column's cell kinds) paid a page fault every 4 KB again. The
+// heap now keeps up to this much of its top for reuse.
+const bool kRecorteFijo = mallopt(M_TRIM_THRESHOLD, 32 << 20) == 1;
 #endif
 
 void* intentar(std::size_t n, std::size_t alineacion) {

@@ -265,6 +265,40 @@ bool Documento::LeerVariable() {
     return true;
 }
 
+// Lists read from the rows before a sort hold the same cells as a read of
+// the sorted rows, in the old order: moving them costs a fraction of reading
+// again. What the engine had read from them is forgotten.
+void Documento::seguirOrden(const Origen& antes, const Placement& colocacion) {
+    const auto seguir = [&](std::optional<Origen>& origen, stats::ValueList& valores,
+                            stats::FrequencyList& frecuencias, stats::ValueList& limInf,
+                            stats::ValueList& limSup) {
+        if (!origen || !origen->mismaTabla(antes))
+            return;
+        const std::size_t n = colocacion.size();
+        const auto cabe = [n](const stats::ValueList& l) { return l.empty() || l.size() == n; };
+        if (n == 0 || frecuencias.size() != n || valores.size() != n || !cabe(limInf) ||
+            !cabe(limSup))
+            return;
+        const auto mover = [&](auto& lista) {
+            if (lista.empty())
+                return;
+            std::remove_reference_t<decltype(lista)> movida;
+            place(lista, colocacion, movida);
+            lista = std::move(movida);
+        };
+        mover(valores);
+        mover(frecuencias);
+        mover(limInf);
+        mover(limSup);
+        const std::string variable = origen->variable;
+        origen = origenActual();
+        origen->variable = variable;
+    };
+    seguir(leido_, listas.Valores, listas.Frecuencias, listas.LimInf, listas.LimSup);
+    seguir(otra_.origen, otra_.Valores, otra_.Frecuencias, otra_.LimInf, otra_.LimSup);
+    compartirFrecuencias();
+}
+
 // X and Y of one state of the table have the same frequency column. When
 // both lists hold it unchanged, what the engine read from one serves the
 // other, and a variable's numbers read against it stay valid when the
@@ -417,9 +451,11 @@ void Documento::OrdenarDatos(const std::string& campo) {
                     "No existe el campo «" + f + "» en la tabla " + TipoDist);
         return;
     }
+    const Origen antes = origenActual();
+    Placement colocacion;
     try {
         // Sorted from the rows in memory when the file has not changed since.
-        RecordSet ordenado = Data1.Reordered(fuente);
+        RecordSet ordenado = Data1.Reordered(fuente, &colocacion);
         Data1 = std::move(ordenado);
     } catch (const std::exception& e) {
         const auto* db = dynamic_cast<const DbError*>(&e);
@@ -428,6 +464,7 @@ void Documento::OrdenarDatos(const std::string& campo) {
     }
     ++enlace_;
     ordenado_ = origenActual();
+    seguirOrden(antes, colocacion);
     ContarRegistros();
     emit datosCambiados();
 }

@@ -101,6 +101,7 @@ private:
     void anotarError(int code, std::string message);
     void olvidarLecturas();
     void compartirFrecuencias();
+    void seguirOrden(const Origen& antes, const Placement& colocacion);
     bool leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,
                      stats::ValueList& limInf, stats::ValueList& limSup);
 

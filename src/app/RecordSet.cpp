@@ -221,10 +221,13 @@ struct RecordSet::Snapshot {
     // Numbers by value, words in Spanish order, empty cells first; equal
     // keys keep the stored order.
     void sortBy(int column, bool descending) {
-        const std::vector<int> order = columns[column].sortedOrder(descending);
-        rowids = rowids.reordered(order);
+        std::vector<int> rows(static_cast<std::size_t>(size()));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = static_cast<int>(i);
+        const Placement placement = columns[column].sortedPlacement(std::move(rows), descending);
+        rowids = rowids.placed(placement);
         for (auto& c : columns)
-            c = c.reordered(order);
+            c = c.placed(placement);
     }
 
     // Runs a row source and reads all its rows.
@@ -815,7 +818,9 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
         progress(static_cast<int>(rows.size()));
 }
 
-RecordSet RecordSet::Reordered(const std::string& rowSource) const {
+RecordSet RecordSet::Reordered(const std::string& rowSource, Placement* placement) const {
+    if (placement)
+        *placement = {};
     if (!data_)
         throwNotOpen();
     Snapshot& data = *data_;
@@ -827,17 +832,20 @@ RecordSet RecordSet::Reordered(const std::string& rowSource) const {
         return RecordSet(db_, rowSource);
 
     // The live rows in stored order, as a fresh read would give them.
-    std::vector<int> order;
-    order.reserve(static_cast<std::size_t>(data.live));
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(data.live));
     for (int i = 0; i < data.size(); ++i) {
         if (!data.deleted[i])
-            order.push_back(i);
+            rows.push_back(i);
     }
     const auto byRowId = [&](int a, int b) { return data.rowids[a] < data.rowids[b]; };
-    if (!std::is_sorted(order.begin(), order.end(), byRowId))
-        std::sort(order.begin(), order.end(), byRowId);
+    if (!std::is_sorted(rows.begin(), rows.end(), byRowId))
+        std::sort(rows.begin(), rows.end(), byRowId);
+    Placement order;
     if (orderColumn >= 0)
-        order = data.columns[orderColumn].sortedOrder(std::move(order), source.descending);
+        order = data.columns[orderColumn].sortedPlacement(std::move(rows), source.descending);
+    else
+        order.from = std::move(rows);
 
     auto next = std::make_shared<Snapshot>();
     next->db = data.db;
@@ -847,8 +855,8 @@ RecordSet RecordSet::Reordered(const std::string& rowSource) const {
     next->fields = data.fields;
     next->columns.reserve(data.columns.size());
     for (const auto& column : data.columns)
-        next->columns.push_back(column.reordered(order));
-    next->rowids = data.rowids.reordered(order);
+        next->columns.push_back(column.placed(order));
+    next->rowids = data.rowids.placed(order);
     next->deleted.assign(order.size(), 0);
     next->live = next->size();
     next->revision = data.revision + 1;
@@ -858,6 +866,8 @@ RecordSet RecordSet::Reordered(const std::string& rowSource) const {
     sorted.db_ = db_;
     sorted.data_ = std::move(next);
     sorted.pos_ = sorted.data_->live > 0 ? 0 : kBof;
+    if (placement && data.live == data.size())
+        *placement = std::move(order);
     return sorted;
 }
 

@@ -69,8 +69,10 @@ public:
     // rowSource) would give. When it is this table in another order and the
     // file has not changed since this snapshot was read (but through it),
     // the rows are sorted from this snapshot instead of read again. This set
-    // and its clones keep their snapshot.
-    RecordSet Reordered(const std::string& rowSource) const;
+    // and its clones keep their snapshot. Then, when this set has no deleted
+    // rows, `placement` (if given) is told where each of its rows went, so
+    // what was read from it can follow; otherwise it is left empty.
+    RecordSet Reordered(const std::string& rowSource, Placement* placement = nullptr) const;
 
     // Whole column of the live rows in set order (fast path for reading).
     std::vector<stats::CellValue> column(const std::string& name) const;

@@ -43,13 +43,13 @@ public:
     }
 
     // The ids taken in another order: entry k is entry order[k].
-    RowIds reordered(const std::vector<int>& order) const {
+    RowIds placed(const Placement& placement) const {
         RowIds out;
         out.wide_ = wide_;
         if (wide_)
-            gather(wideIds_, order, out.wideIds_);
+            place(wideIds_, placement, out.wideIds_);
         else
-            gather(narrow_, order, out.narrow_);
+            place(narrow_, placement, out.narrow_);
         return out;
     }
 

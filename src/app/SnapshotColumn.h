@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -93,15 +94,15 @@ public:
     // Returns a permutation: row k of the sorted set is row order[k]. The
     // sort is stable, so equal keys keep their order.
     std::vector<int> sortedOrder(bool descending) const {
-        std::vector<int> order(size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<int>(i);
-        return sortedOrder(std::move(order), descending);
+        return sortedPlacement(allRows(), descending).order();
+    }
+    std::vector<int> sortedOrder(std::vector<int> rows, bool descending) const {
+        return sortedPlacement(std::move(rows), descending).order();
     }
 
-    // The same sort over some of the rows, taken in the order given: equal
-    // keys keep that order.
-    std::vector<int> sortedOrder(std::vector<int> order, bool descending) const {
+    // The same sort over some of the rows, taken in the order given (equal
+    // keys keep that order), as the places the rows go to.
+    Placement sortedPlacement(std::vector<int> rows, bool descending) const {
         const std::vector<int> ranks = wordRanks();
         // Each row's key as one unsigned number whose order is the sort's
         // (kind first, then the value).
@@ -117,28 +118,33 @@ public:
             }
             return key;
         };
-        if (sortByDistinctKeys(order, keyOf))
-            return order;
+        Placement placement;
+        if (auto places = placesByDistinctKeys(rows, keyOf)) {
+            placement.from = std::move(rows);
+            placement.to = std::move(*places);
+            return placement;
+        }
         // Many distinct keys: radix, a stable pass per byte that varies,
         // several times faster than comparing on a million rows.
-        std::vector<Keyed> keys(order.size());
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            const Key key = keyOf(order[k]);
-            keys[k] = {key.bits, static_cast<std::uint32_t>(order[k]), key.kind};
+        std::vector<Keyed> keys(rows.size());
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const Key key = keyOf(rows[k]);
+            keys[k] = {key.bits, static_cast<std::uint32_t>(rows[k]), key.kind};
         }
         radixSort(keys);
         for (std::size_t k = 0; k < keys.size(); ++k)
-            order[k] = static_cast<int>(keys[k].row);
-        return order;
+            rows[k] = static_cast<int>(keys[k].row);
+        placement.from = std::move(rows);
+        return placement;
     }
 
-    // The same values in another row order: row k takes row order[k].
-    SnapshotColumn reordered(const std::vector<int>& order) const {
+    // The same values in another row order.
+    SnapshotColumn placed(const Placement& placement) const {
         SnapshotColumn out;
-        gather(kinds_, order, out.kinds_);
-        gather(numbers_, order, out.numbers_);
+        place(kinds_, placement, out.kinds_);
+        place(numbers_, placement, out.numbers_);
         if (!texts_.empty())
-            gather(texts_, order, out.texts_);
+            place(texts_, placement, out.texts_);
         return out;
     }
 
@@ -158,16 +164,24 @@ private:
         }
     };
 
+    std::vector<int> allRows() const {
+        std::vector<int> rows(size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = static_cast<int>(i);
+        return rows;
+    }
+
     // Tables repeat a few values over many rows. Then the distinct keys are
-    // found by hashing, sorted among themselves, and the rows placed by one
-    // stable counting pass. False, with `order` untouched, when there are
-    // too many distinct keys for that to pay.
+    // found by hashing and counted, sorted among themselves, and each row
+    // given its place by one stable pass. None when there are too many
+    // distinct keys for that to pay.
     template <class KeyOf>
-    static bool sortByDistinctKeys(std::vector<int>& order, const KeyOf& keyOf) {
-        const std::size_t n = order.size();
+    static std::optional<std::vector<std::uint32_t>>
+    placesByDistinctKeys(const std::vector<int>& rows, const KeyOf& keyOf) {
+        const std::size_t n = rows.size();
         const std::size_t limit = std::min<std::size_t>(n / 8, std::size_t{1} << 16);
         if (limit < 16)
-            return false;
+            return std::nullopt;
         struct Slot {
             Key key;
             std::uint32_t id; // kEmpty when free
@@ -176,7 +190,8 @@ private:
         std::size_t capacity = 1024;
         std::vector<Slot> table(capacity, Slot{{0, 0}, kEmpty});
         std::vector<Key> distinct;
-        std::vector<std::uint32_t> ids(n);
+        std::vector<std::uint32_t> count;
+        std::vector<std::uint32_t> ids(n); // each row's key, then its place
         const auto slotOf = [](const Key& key, std::size_t mask) {
             // Every bit of the key stirred: round numbers differ only in
             // their high bits.
@@ -186,7 +201,7 @@ private:
             return static_cast<std::size_t>(h ^ (h >> 33)) & mask;
         };
         for (std::size_t k = 0; k < n; ++k) {
-            const Key key = keyOf(order[k]);
+            const Key key = keyOf(rows[k]);
             std::size_t slot = slotOf(key, capacity - 1);
             while (table[slot].id != kEmpty && !(table[slot].key == key))
                 slot = (slot + 1) & (capacity - 1);
@@ -194,10 +209,11 @@ private:
                 ids[k] = table[slot].id;
             } else {
                 if (distinct.size() == limit)
-                    return false;
+                    return std::nullopt;
                 ids[k] = static_cast<std::uint32_t>(distinct.size());
                 table[slot] = {key, ids[k]};
                 distinct.push_back(key);
+                count.push_back(0);
                 if (2 * distinct.size() > capacity) { // keep probes short
                     capacity *= 4;
                     table.assign(capacity, Slot{{0, 0}, kEmpty});
@@ -209,26 +225,23 @@ private:
                     }
                 }
             }
+            ++count[ids[k]];
         }
-        // Rank of each distinct key, then where its rows start.
+        // Where each distinct key's rows start, in the keys' order.
         std::vector<std::uint32_t> byKey(distinct.size());
         for (std::uint32_t id = 0; id < byKey.size(); ++id)
             byKey[id] = id;
         std::sort(byKey.begin(), byKey.end(),
                   [&](std::uint32_t a, std::uint32_t b) { return distinct[a] < distinct[b]; });
-        std::vector<std::uint32_t> start(distinct.size() + 1, 0);
-        std::vector<std::uint32_t> rank(distinct.size());
-        for (std::uint32_t r = 0; r < byKey.size(); ++r)
-            rank[byKey[r]] = r;
+        std::vector<std::uint32_t> next(distinct.size());
+        std::uint32_t start = 0;
+        for (const std::uint32_t id : byKey) {
+            next[id] = start;
+            start += count[id];
+        }
         for (std::size_t k = 0; k < n; ++k)
-            ++start[rank[ids[k]] + 1];
-        for (std::size_t r = 1; r < start.size(); ++r)
-            start[r] += start[r - 1];
-        std::vector<int> sorted(n);
-        for (std::size_t k = 0; k < n; ++k)
-            sorted[start[rank[ids[k]]]++] = order[k];
-        order.swap(sorted);
-        return true;
+            ids[k] = next[ids[k]]++;
+        return ids;
     }
 
     // A double's bits turned so that unsigned order is numeric order; both

@@ -1,5 +1,9 @@
 #include "Distribuciones.h"
 
+#include "stats/Central.h"
+
+#include <bit>
+
 namespace kalnor::testing {
 namespace {
 
@@ -215,6 +219,76 @@ TEST_F(LeerVariable, TablesBeyond32767RecordsAreReadWhole) {
     ASSERT_EQ(valores().size(), 40000u);
     EXPECT_EQ(valores().back(), num(39999 % 7));
     EXPECT_EQ(frecuencias().size(), 40000u);
+}
+
+// --- After a sort ------------------------------------------------------------
+
+// What a document that had read nothing gives after the same sort.
+struct Fresca {
+    Documento doc;
+    Fresca(const std::string& archivo, const std::string& campo, const std::string& variable) {
+        doc.AbrirBase(archivo);
+        doc.OrdenarDatos(campo);
+        doc.VarActiva = variable;
+        doc.LeerVariable();
+    }
+};
+
+TEST_F(LeerVariable, ListsReadBeforeASortMatchAReadOfTheSortedRows) {
+    std::string pocos = "Xi,Yi,ni\n", muchos = "LiX,LsX,LiY,LsY,ni\n";
+    for (int i = 0; i < 400; ++i) {
+        // Few distinct values, and then one per row.
+        pocos += std::to_string((i * 37) % 11) + "," + std::to_string((i * 13) % 5 - 2) + "," +
+                 std::to_string(i % 4 + 1) + "\n";
+        const std::string li = std::to_string((i * 7919) % 400) + ".25";
+        muchos +=
+            li + "," + li + "1," + std::to_string(i % 3) + ",9," + std::to_string(i % 5) + "\n";
+    }
+    const struct {
+        std::string archivo;
+        std::vector<std::string> campos;
+    } casos[] = {{nueva("pocos.mdb", "DISDIS", pocos), {"Xi", "Yi"}},
+                 {nueva("muchos.mdb", "CONCON", muchos), {"LiX", "LiY"}}};
+    for (const auto& caso : casos) {
+        for (const std::string& campo : caso.campos) {
+            SCOPED_TRACE(caso.archivo + " " + campo);
+            ASSERT_TRUE(leer(caso.archivo, "Y"));
+            doc_.VarActiva = "X";
+            ASSERT_TRUE(doc_.LeerVariable());
+            stats::ErrorRecord err;
+            stats::MediaAritmetica(err, valores(), frecuencias()); // read in this order
+            doc_.OrdenarDatos(campo);
+            for (const char* variable : {"X", "Y", "X"}) {
+                SCOPED_TRACE(variable);
+                doc_.VarActiva = variable;
+                ASSERT_TRUE(doc_.LeerVariable());
+                const Fresca fresca(caso.archivo, campo, variable);
+                EXPECT_EQ(valores(), fresca.doc.listas.Valores);
+                EXPECT_EQ(frecuencias(), fresca.doc.listas.Frecuencias);
+                EXPECT_EQ(limInf(), fresca.doc.listas.LimInf);
+                EXPECT_EQ(limSup(), fresca.doc.listas.LimSup);
+                // Nothing the engine read in the old order is taken for the
+                // new one: the results are those of the fresh read, bit for bit.
+                stats::ErrorRecord e1, e2;
+                const double media = stats::MediaAritmetica(e1, valores(), frecuencias());
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(media),
+                          std::bit_cast<std::uint64_t>(stats::MediaAritmetica(
+                              e2, fresca.doc.listas.Valores, fresca.doc.listas.Frecuencias)));
+            }
+        }
+    }
+}
+
+TEST_F(LeerVariable, ASortAfterADeletionReadsTheRowsAgain) {
+    const std::string a = nueva("dis.mdb", "DIS", "Xi,ni\n5,1\n2,2\n9,3\n2,4\n1,5\n");
+    ASSERT_TRUE(leer(a));
+    doc_.Data1.MoveFirst();
+    doc_.Data1.MoveNext();
+    doc_.Data1.Delete(); // the 2 with frequency 2
+    doc_.OrdenarDatos("Xi");
+    ASSERT_TRUE(doc_.LeerVariable());
+    EXPECT_EQ(valores(), (Valores{num(1), num(2), num(5), num(9)}));
+    EXPECT_EQ(frecuencias(), (Frecuencias{5, 4, 1, 3}));
 }
 
 // --- Re-reading -----------------------------------------------------------
