@@ -40,7 +40,7 @@ const bool kUmbralFijo = mallopt(M_MMAP_THRESHOLD, static_cast<int>(kPaginaGrand
 // the heap gave back its top on nearly every free and the next block of a
 // megabyte (a column's cell kinds) paid a page fault every 4 KB again. The
 // heap now keeps up to this much of its top for reuse.
-const bool kRecorteFijo = mallopt(M_TRIM_THRESHOLD, 32 << 20) == 1;
+const bool kRecorteFijo = mallopt(M_TRIM_THRESHOLD, 4 << 20) == 1;
 #endif
 
 void* intentar(std::size_t n, std::size_t alineacion) {
