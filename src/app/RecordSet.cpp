@@ -221,10 +221,7 @@ struct RecordSet::Snapshot {
     // Numbers by value, words in Spanish order, empty cells first; equal
     // keys keep the stored order.
     void sortBy(int column, bool descending) {
-        std::vector<int> rows(static_cast<std::size_t>(size()));
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            rows[i] = static_cast<int>(i);
-        const Placement placement = columns[column].sortedPlacement(std::move(rows), descending);
+        const Placement placement = columns[column].sortedPlacement(descending);
         rowids = rowids.placed(placement);
         for (auto& c : columns)
             c = c.placed(placement);

@@ -94,14 +94,17 @@ public:
     // Returns a permutation: row k of the sorted set is row order[k]. The
     // sort is stable, so equal keys keep their order.
     std::vector<int> sortedOrder(bool descending) const {
-        return sortedPlacement(allRows(), descending).order();
+        return sortedPlacement(descending).order();
     }
     std::vector<int> sortedOrder(std::vector<int> rows, bool descending) const {
         return sortedPlacement(std::move(rows), descending).order();
     }
 
-    // The same sort over some of the rows, taken in the order given (equal
-    // keys keep that order), as the places the rows go to.
+    // The same sort as the places the rows go to: of every row, or of some
+    // taken in the order given (equal keys keep that order).
+    Placement sortedPlacement(bool descending) const {
+        return sortedPlacement(allRows(), descending);
+    }
     Placement sortedPlacement(std::vector<int> rows, bool descending) const {
         const std::vector<int> ranks = wordRanks();
         // Each row's key as one unsigned number whose order is the sort's
