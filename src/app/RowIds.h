@@ -42,7 +42,7 @@ public:
             narrow_[i] = static_cast<std::uint32_t>(id);
     }
 
-    // The ids taken in another order: entry k is entry order[k].
+    // The ids in another order, as `placement` places them.
     RowIds placed(const Placement& placement) const {
         RowIds out;
         out.wide_ = wide_;

@@ -25,8 +25,8 @@ namespace kalnor {
 // gives each listed row its value and every other row its own.
 class ValuesByRowId {
 public:
-    // `ids[k]` gets `values[k]`; the ids are distinct. `progress` is told
-    // the rows written every `every` rows.
+    // The row with id `ids[k].first` gets `values[ids[k].second]`; the ids
+    // are distinct. `progress` is told the rows written every `every` rows.
     ValuesByRowId(sqlite3* db, std::vector<std::pair<long long, std::size_t>> ids,
                   const std::vector<stats::CellValue>& values, std::function<void(int)> progress,
                   std::size_t every);
