@@ -452,7 +452,7 @@ void Documento::OrdenarDatos(const std::string& campo) {
         return;
     }
     const Origen antes = origenActual();
-    Placement colocacion;
+    std::shared_ptr<const Placement> colocacion;
     try {
         // Sorted from the rows in memory when the file has not changed since.
         RecordSet ordenado = Data1.Reordered(fuente, &colocacion);
@@ -464,7 +464,7 @@ void Documento::OrdenarDatos(const std::string& campo) {
     }
     ++enlace_;
     ordenado_ = origenActual();
-    seguirOrden(antes, colocacion);
+    seguirOrden(antes, colocacion ? *colocacion : Placement{});
     ContarRegistros();
     emit datosCambiados();
 }

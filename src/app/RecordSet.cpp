@@ -7,12 +7,14 @@
 #include "SpanishSortKey.h"
 #include "SqlName.h"
 #include "SqliteStatement.h"
+#include "TwoHalves.h"
 #include "ValuesByRowId.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <exception>
+#include <future>
 #include <limits>
 #include <map>
 #include <optional>
@@ -40,9 +42,6 @@ int findName(const std::vector<std::string>& names, const std::string& name) {
     }
     return -1;
 }
-
-// From this many rows on, a table is read in two halves at once.
-constexpr std::size_t kHalvesFrom = 200000;
 
 // A read transaction on a connection for as long as it lives.
 class ReadLock {
@@ -113,9 +112,7 @@ struct RecordSet::Snapshot {
     std::string table;     // quoted
     std::string rowidName; // how this table's row id is named
     std::vector<std::string> fields;
-    std::vector<SnapshotColumn> columns;
-    RowIds rowids;
-    std::vector<unsigned char> deleted;
+    std::vector<unsigned char> deleted; // one flag per row
     int live = 0;
     unsigned long long revision = 0;
     std::map<std::string, Statement> statements;
@@ -132,7 +129,37 @@ struct RecordSet::Snapshot {
     // of them can be sorted here instead of read again.
     std::optional<FileStamp> stamp;
 
-    int size() const { return static_cast<int>(rowids.size()); }
+    int size() const { return static_cast<int>(deleted.size()); }
+
+    // The values and row ids, once a sort has finished placing them.
+    std::vector<SnapshotColumn>& columns() { return settled().columns_; }
+    const std::vector<SnapshotColumn>& columns() const { return settled().columns_; }
+    RowIds& rowids() { return settled().rowids_; }
+    const RowIds& rowids() const { return settled().rowids_; }
+
+    // This snapshot's rows as `placement` places those of `from`. A big table is placed on another
+    // thread while the caller goes on: the sort's caller mostly needs the placement alone (its
+    // lists follow it), and whoever reads these rows first waits for the rest.
+    void place(const std::shared_ptr<const Snapshot>& from,
+               std::shared_ptr<const Placement> placement) {
+        from->settled();
+        pending_ = Pending{from, std::move(placement), {}};
+        if (!inTwoHalves(pending_->placement->size())) {
+            settled();
+            return;
+        }
+        // `from` must not change while it is read: its next access waits.
+        std::promise<void> read;
+        from->readers_ = read.get_future().share();
+        pending_->placing = std::async(std::launch::async, [from, placement = pending_->placement,
+                                                            read = std::move(read)]() mutable {
+            struct Done {
+                std::promise<void>& read;
+                ~Done() { read.set_value(); }
+            } done{read};
+            return placedRows(*from, *placement);
+        });
+    }
 
     long long pragma(const std::string& sql) {
         Statement& st = statement(sql);
@@ -183,13 +210,13 @@ struct RecordSet::Snapshot {
         const int count = st.columnCount() - first;
         if (count == static_cast<int>(fields.size())) {
             for (int c = 0; c < count; ++c)
-                columns[c].set(index, st.value(first + c));
+                columns()[c].set(index, st.value(first + c));
             return;
         }
         for (int c = 0; c < count; ++c) {
             const int field = findName(fields, st.columnName(first + c));
             if (field >= 0)
-                columns[field].set(index, st.value(first + c));
+                columns()[field].set(index, st.value(first + c));
         }
     }
 
@@ -221,15 +248,69 @@ struct RecordSet::Snapshot {
     // Numbers by value, words in Spanish order, empty cells first; equal
     // keys keep the stored order.
     void sortBy(int column, bool descending) {
-        const Placement placement = columns[column].sortedPlacement(descending);
-        rowids = rowids.placed(placement);
-        for (auto& c : columns)
+        const Placement placement = columns()[column].sortedPlacement(descending);
+        rowids_ = rowids_.placed(placement);
+        for (auto& c : columns_)
             c = c.placed(placement);
     }
 
     // Runs a row source and reads all its rows.
     static std::shared_ptr<Snapshot> load(const std::shared_ptr<Database>& db,
                                           const std::string& rowSource);
+
+private:
+    static Rows placedRows(const Snapshot& from, const Placement& placement) {
+        Rows rows;
+        rows.columns.reserve(from.columns_.size());
+        for (const auto& column : from.columns_)
+            rows.columns.push_back(column.placed(placement));
+        rows.rowids = from.rowids_.placed(placement);
+        return rows;
+    }
+
+    // Ends a placing under way, and waits for any other snapshot placed
+    // from these rows to have read them.
+    const Snapshot& settled() const {
+        if (pending_) {
+            Rows rows;
+            bool placed = false;
+            if (pending_->placing.valid()) {
+                try {
+                    rows = pending_->placing.get();
+                    placed = true;
+                } catch (...) {
+                    // Placed here instead; a failure again reaches the
+                    // reader, and the rows stay pending.
+                }
+            }
+            if (!placed)
+                rows = placedRows(*pending_->from, *pending_->placement);
+            columns_ = std::move(rows.columns);
+            rowids_ = std::move(rows.rowids);
+            pending_.reset();
+        }
+        if (readers_.valid()) {
+            readers_.wait();
+            readers_ = {};
+        }
+        return *this;
+    }
+    Snapshot& settled() {
+        std::as_const(*this).settled();
+        return *this;
+    }
+
+    // Kept so that a reader never sees half-placed rows; only the thread of
+    // the record sets touches them, the placing thread only its own.
+    mutable std::vector<SnapshotColumn> columns_;
+    mutable RowIds rowids_;
+    struct Pending {
+        std::shared_ptr<const Snapshot> from;
+        std::shared_ptr<const Placement> placement;
+        std::future<Rows> placing; // none when placed here
+    };
+    mutable std::optional<Pending> pending_;
+    mutable std::shared_future<void> readers_; // a placing that reads these rows
 };
 
 RecordSet::RecordSet(std::shared_ptr<Database> db, std::string rowSource) : db_(std::move(db)) {
@@ -298,7 +379,7 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     // before the other starts and held to the end, keeps both reading the
     // same state of the file. Only outside a transaction of this connection,
     // whose uncommitted rows the other could not see.
-    const bool inHalves = expected >= kHalvesFrom && sqlite3_get_autocommit(db->handle()) != 0;
+    const bool inHalves = expected >= kTwoHalvesFrom && sqlite3_get_autocommit(db->handle()) != 0;
     const long long middle = first + (last - first) / 2;
     std::optional<ReadLock> lock;
     if (inHalves)
@@ -309,12 +390,12 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     const int count = query.columnCount() - 1;
     for (int c = 0; c < count; ++c)
         data->fields.push_back(query.columnName(c + 1));
-    data->columns.resize(static_cast<std::size_t>(count));
-    data->rowids.reserve(expected);
-    for (auto& column : data->columns)
+    data->columns().resize(static_cast<std::size_t>(count));
+    data->rowids().reserve(expected);
+    for (auto& column : data->columns())
         column.reserve(expected);
     if (!inHalves) {
-        readRows(query, data->rowids, data->columns);
+        readRows(query, data->rowids(), data->columns());
     } else {
         // The rows above the middle, read through `from`.
         const auto upperHalf = [&](Database& from) {
@@ -340,7 +421,7 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
         });
         try {
             if (any)
-                readRows(query, data->rowids, data->columns, true);
+                readRows(query, data->rowids(), data->columns(), true);
         } catch (...) {
             other.join();
             throw;
@@ -351,9 +432,9 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
         if (failure)
             second = upperHalf(*db);
         for (std::size_t i = 0; i < second.rowids.size(); ++i)
-            data->rowids.push_back(second.rowids[i]);
+            data->rowids().push_back(second.rowids[i]);
         for (int c = 0; c < count; ++c)
-            data->columns[c].append(second.columns[c]);
+            data->columns()[c].append(second.columns[c]);
     }
     query.reset();
     lock.reset(); // the read is over
@@ -364,7 +445,7 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
                           DbError::kFieldNotFound);
         data->sortBy(orderColumn, source.descending);
     }
-    data->deleted.assign(data->rowids.size(), 0);
+    data->deleted.assign(data->rowids().size(), 0);
     data->live = data->size();
     return data;
 }
@@ -466,7 +547,7 @@ void RecordSet::Move(int rows) {
             throwDeleted();
         Statement& st = data_->statement("SELECT * FROM " + data_->table + " WHERE " +
                                          data_->rowidName + " = ?1");
-        st.bind(1, data_->rowids[pos_]);
+        st.bind(1, data_->rowids()[pos_]);
         const bool found = st.step();
         if (found)
             data_->store(pos_, st, 0);
@@ -555,7 +636,7 @@ CellValue RecordSet::Field(int index) const {
         throwNoCurrentRecord();
     if (data_->deleted[pos_])
         throwDeleted();
-    return data_->columns[index].get(pos_);
+    return data_->columns()[index].get(pos_);
 }
 
 std::vector<CellValue> RecordSet::column(const std::string& name) const {
@@ -573,7 +654,7 @@ const SnapshotColumn& RecordSet::snapshotColumn(int index) const {
     if (index < 0 || index >= static_cast<int>(data_->fields.size()))
         throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
                       DbError::kFieldNotFound);
-    return data_->columns[index];
+    return data_->columns()[index];
 }
 
 std::vector<CellValue> RecordSet::column(int index) const {
@@ -597,7 +678,7 @@ long long RecordSet::currentRowId() const {
         throwNotOpen();
     if (pos_ == kBof || pos_ == kEof)
         throwNoCurrentRecord();
-    return data_->rowids[pos_];
+    return data_->rowids()[pos_];
 }
 
 unsigned long long RecordSet::revision() const {
@@ -618,7 +699,7 @@ void RecordSet::requireLiveRow() const {
 void RecordSet::Edit() {
     requireLiveRow();
     buffer_.clear();
-    for (const auto& column : data_->columns)
+    for (const auto& column : data_->columns())
         buffer_.push_back(column.get(pos_));
     editing_ = true;
     adding_ = false;
@@ -683,8 +764,8 @@ void RecordSet::Update() {
             st.bind(static_cast<int>(k + 1), buffer_[written[k]]);
         const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
         const bool returned = st.step();
-        data.rowids.push_back(returned ? st.int64(0) : 0);
-        for (auto& column : data.columns)
+        data.rowids().push_back(returned ? st.int64(0) : 0);
+        for (auto& column : data.columns())
             column.push_back(CellValue::null());
         data.deleted.push_back(0);
         if (returned)
@@ -700,7 +781,7 @@ void RecordSet::Update() {
         std::string assignments;
         std::vector<int> written;
         for (int c = 0; c < count; ++c) {
-            if (buffer_[c] == data.columns[c].get(pos_))
+            if (buffer_[c] == data.columns()[c].get(pos_))
                 continue;
             written.push_back(c);
             assignments += (assignments.empty() ? "" : ", ") + quoteIdentifier(data.fields[c]) +
@@ -714,11 +795,11 @@ void RecordSet::Update() {
                                " RETURNING " + data.rowidName + ", *");
             for (std::size_t k = 0; k < written.size(); ++k)
                 st.bind(static_cast<int>(k + 1), buffer_[written[k]]);
-            st.bind(static_cast<int>(written.size() + 1), data.rowids[pos_]);
+            st.bind(static_cast<int>(written.size() + 1), data.rowids()[pos_]);
             const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
             const bool found = st.step();
             if (found) {
-                data.rowids.set(static_cast<std::size_t>(pos_), st.int64(0));
+                data.rowids().set(static_cast<std::size_t>(pos_), st.int64(0));
                 data.store(pos_, st, 1);
             }
             while (st.step()) {
@@ -754,7 +835,7 @@ void RecordSet::Delete() {
     buffer_.clear();
     Statement& st =
         data_->statement("DELETE FROM " + data_->table + " WHERE " + data_->rowidName + " = ?1");
-    st.bind(1, data_->rowids[pos_]);
+    st.bind(1, data_->rowids()[pos_]);
     const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
     st.run();
     data_->wrote(before);
@@ -781,8 +862,9 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
     // One UPDATE walks the table in file order and takes each row's value
     // from a function of its row id.
     std::vector<std::pair<long long, std::size_t>> ids(rows.size());
+    const RowIds& rowids = data.rowids();
     for (std::size_t k = 0; k < rows.size(); ++k)
-        ids[k] = {data.rowids[rows[k]], k};
+        ids[k] = {rowids[rows[k]], k};
     constexpr std::size_t kEvery = 1 << 16;
     const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
     {
@@ -802,7 +884,7 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
     }
     // Only now, once the file holds them, the snapshot takes the values.
     for (std::size_t k = 0; k < rows.size(); ++k)
-        data.columns[index].set(rows[k], values[k]);
+        data.columns()[index].set(rows[k], values[k]);
     ++data.revision;
     // The rows still equal the file's when nothing else was changed.
     const sqlite3_int64 after = sqlite3_total_changes64(db_->handle());
@@ -815,9 +897,10 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
         progress(static_cast<int>(rows.size()));
 }
 
-RecordSet RecordSet::Reordered(const std::string& rowSource, Placement* placement) const {
+RecordSet RecordSet::Reordered(const std::string& rowSource,
+                               std::shared_ptr<const Placement>* placement) const {
     if (placement)
-        *placement = {};
+        placement->reset();
     if (!data_)
         throwNotOpen();
     Snapshot& data = *data_;
@@ -835,12 +918,13 @@ RecordSet RecordSet::Reordered(const std::string& rowSource, Placement* placemen
         if (!data.deleted[i])
             rows.push_back(i);
     }
-    const auto byRowId = [&](int a, int b) { return data.rowids[a] < data.rowids[b]; };
-    if (!std::is_sorted(rows.begin(), rows.end(), byRowId))
+    const RowIds& ids = data.rowids();
+    const auto byRowId = [&](int a, int b) { return ids[a] < ids[b]; };
+    if (!ids.ascending() && !std::is_sorted(rows.begin(), rows.end(), byRowId))
         std::sort(rows.begin(), rows.end(), byRowId);
     Placement order;
     if (orderColumn >= 0)
-        order = data.columns[orderColumn].sortedPlacement(std::move(rows), source.descending);
+        order = data.columns()[orderColumn].sortedPlacement(std::move(rows), source.descending);
     else
         order.from = std::move(rows);
 
@@ -850,11 +934,9 @@ RecordSet RecordSet::Reordered(const std::string& rowSource, Placement* placemen
     next->table = data.table;
     next->rowidName = data.rowidName;
     next->fields = data.fields;
-    next->columns.reserve(data.columns.size());
-    for (const auto& column : data.columns)
-        next->columns.push_back(column.placed(order));
-    next->rowids = data.rowids.placed(order);
-    next->deleted.assign(order.size(), 0);
+    const auto placed = std::make_shared<const Placement>(std::move(order));
+    next->deleted.assign(placed->size(), 0);
+    next->place(data_, placed);
     next->live = next->size();
     next->revision = data.revision + 1;
     next->stamp = data.stamp;
@@ -864,7 +946,7 @@ RecordSet RecordSet::Reordered(const std::string& rowSource, Placement* placemen
     sorted.data_ = std::move(next);
     sorted.pos_ = sorted.data_->live > 0 ? 0 : kBof;
     if (placement && data.live == data.size())
-        *placement = std::move(order);
+        *placement = placed;
     return sorted;
 }
 

@@ -72,7 +72,8 @@ public:
     // and its clones keep their snapshot. Then, when this set has no deleted
     // rows, `placement` (if given) is told where each of its rows went, so
     // what was read from it can follow; otherwise it is left empty.
-    RecordSet Reordered(const std::string& rowSource, Placement* placement = nullptr) const;
+    RecordSet Reordered(const std::string& rowSource,
+                        std::shared_ptr<const Placement>* placement = nullptr) const;
 
     // Whole column of the live rows in set order (fast path for reading).
     std::vector<stats::CellValue> column(const std::string& name) const;

@@ -24,7 +24,12 @@ public:
 
     long long operator[](std::size_t i) const { return wide_ ? wideIds_[i] : narrow_[i]; }
 
+    // Known to grow from each id to the next: a table read in its stored
+    // order. Kept as ids are appended, so nobody has to look again.
+    bool ascending() const { return ascending_; }
+
     void push_back(long long id) {
+        ascending_ = ascending_ && (size() == 0 || id > (*this)[size() - 1]);
         if (!wide_ && !fits(id))
             widen();
         if (wide_)
@@ -34,6 +39,7 @@ public:
     }
 
     void set(std::size_t i, long long id) {
+        ascending_ = false; // not worth checking: rows are seldom given new ids
         if (!wide_ && !fits(id))
             widen();
         if (wide_)
@@ -46,6 +52,7 @@ public:
     RowIds placed(const Placement& placement) const {
         RowIds out;
         out.wide_ = wide_;
+        out.ascending_ = false;
         if (wide_)
             place(wideIds_, placement, out.wideIds_);
         else
@@ -65,6 +72,7 @@ private:
     }
 
     bool wide_ = false;
+    bool ascending_ = true;
     std::vector<std::uint32_t> narrow_;
     std::vector<long long> wideIds_;
 };

@@ -2,6 +2,7 @@
 
 #include "Gather.h"
 #include "SpanishSortKey.h"
+#include "TwoHalves.h"
 #include "stats/CellValue.h"
 
 #include <algorithm>
@@ -174,10 +175,83 @@ private:
         return rows;
     }
 
+    // The distinct keys of some rows, numbered as first met, and how many
+    // rows hold each.
+    class KeyCount {
+    public:
+        // Gives rows[k] for k in [begin, end) its key's number in ids[k];
+        // false once there are more than `limit` distinct keys.
+        template <class KeyOf>
+        bool count(const std::vector<int>& rows, std::size_t begin, std::size_t end,
+                   const KeyOf& keyOf, std::size_t limit, std::vector<std::uint32_t>& ids) {
+            for (std::size_t k = begin; k < end; ++k) {
+                const Key key = keyOf(rows[k]);
+                std::size_t slot = slotOf(key);
+                while (table_[slot].id != kEmpty && !(table_[slot].key == key))
+                    slot = (slot + 1) & (table_.size() - 1);
+                std::uint32_t id = table_[slot].id;
+                if (id == kEmpty) {
+                    if (distinct.size() == limit)
+                        return false;
+                    id = add(key, slot);
+                }
+                ids[k] = id;
+                ++counts[id];
+            }
+            return true;
+        }
+        // The number of `key`, added when it is not here yet.
+        std::uint32_t numberOf(const Key& key) {
+            std::size_t slot = slotOf(key);
+            while (table_[slot].id != kEmpty && !(table_[slot].key == key))
+                slot = (slot + 1) & (table_.size() - 1);
+            return table_[slot].id != kEmpty ? table_[slot].id : add(key, slot);
+        }
+
+        std::vector<Key> distinct;
+        std::vector<std::uint32_t> counts;
+
+    private:
+        struct Slot {
+            Key key;
+            std::uint32_t id; // kEmpty when free
+        };
+        static constexpr std::uint32_t kEmpty = ~0u;
+
+        std::size_t slotOf(const Key& key) const {
+            // Every bit of the key stirred: round numbers differ only in
+            // their high bits.
+            std::uint64_t h = key.bits ^ (std::uint64_t{key.kind} << 56);
+            h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDULL;
+            h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ULL;
+            return static_cast<std::size_t>(h ^ (h >> 33)) & (table_.size() - 1);
+        }
+        std::uint32_t add(const Key& key, std::size_t slot) {
+            const auto id = static_cast<std::uint32_t>(distinct.size());
+            table_[slot] = {key, id};
+            distinct.push_back(key);
+            counts.push_back(0);
+            if (2 * distinct.size() > table_.size()) { // keep probes short
+                table_.assign(table_.size() * 4, Slot{{0, 0}, kEmpty});
+                for (std::uint32_t d = 0; d < distinct.size(); ++d) {
+                    std::size_t s = slotOf(distinct[d]);
+                    while (table_[s].id != kEmpty)
+                        s = (s + 1) & (table_.size() - 1);
+                    table_[s] = {distinct[d], d};
+                }
+            }
+            return id;
+        }
+
+        std::vector<Slot> table_ = std::vector<Slot>(1024, Slot{{0, 0}, kEmpty});
+    };
+
     // Tables repeat a few values over many rows. Then the distinct keys are
     // found by hashing and counted, sorted among themselves, and each row
     // given its place by one stable pass. None when there are too many
-    // distinct keys for that to pay.
+    // distinct keys for that to pay. A big table is counted and placed in
+    // two halves at once: the first half's rows of a key go before the
+    // second's, so the sort stays stable.
     template <class KeyOf>
     static std::optional<std::vector<std::uint32_t>>
     placesByDistinctKeys(const std::vector<int>& rows, const KeyOf& keyOf) {
@@ -185,65 +259,49 @@ private:
         const std::size_t limit = std::min<std::size_t>(n / 8, std::size_t{1} << 16);
         if (limit < 16)
             return std::nullopt;
-        struct Slot {
-            Key key;
-            std::uint32_t id; // kEmpty when free
-        };
-        constexpr std::uint32_t kEmpty = ~0u;
-        std::size_t capacity = 1024;
-        std::vector<Slot> table(capacity, Slot{{0, 0}, kEmpty});
-        std::vector<Key> distinct;
-        std::vector<std::uint32_t> count;
+        const std::size_t half[3] = {0, n / 2, n};
+        const bool together = inTwoHalves(n);
         std::vector<std::uint32_t> ids(n); // each row's key, then its place
-        const auto slotOf = [](const Key& key, std::size_t mask) {
-            // Every bit of the key stirred: round numbers differ only in
-            // their high bits.
-            std::uint64_t h = key.bits ^ (std::uint64_t{key.kind} << 56);
-            h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDULL;
-            h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ULL;
-            return static_cast<std::size_t>(h ^ (h >> 33)) & mask;
-        };
-        for (std::size_t k = 0; k < n; ++k) {
-            const Key key = keyOf(rows[k]);
-            std::size_t slot = slotOf(key, capacity - 1);
-            while (table[slot].id != kEmpty && !(table[slot].key == key))
-                slot = (slot + 1) & (capacity - 1);
-            if (table[slot].id != kEmpty) {
-                ids[k] = table[slot].id;
-            } else {
-                if (distinct.size() == limit)
-                    return std::nullopt;
-                ids[k] = static_cast<std::uint32_t>(distinct.size());
-                table[slot] = {key, ids[k]};
-                distinct.push_back(key);
-                count.push_back(0);
-                if (2 * distinct.size() > capacity) { // keep probes short
-                    capacity *= 4;
-                    table.assign(capacity, Slot{{0, 0}, kEmpty});
-                    for (std::uint32_t id = 0; id < distinct.size(); ++id) {
-                        std::size_t s = slotOf(distinct[id], capacity - 1);
-                        while (table[s].id != kEmpty)
-                            s = (s + 1) & (capacity - 1);
-                        table[s] = {distinct[id], id};
-                    }
-                }
-            }
-            ++count[ids[k]];
+        KeyCount parts[2];
+        bool few[2] = {false, false};
+        bothHalves(together, [&](int p) {
+            few[p] = parts[p].count(rows, half[p], half[p + 1], keyOf, limit, ids);
+        });
+        if (!few[0] || !few[1])
+            return std::nullopt;
+        // The second half's keys numbered as the first half's.
+        KeyCount& all = parts[0];
+        std::vector<std::uint32_t> asInFirst(parts[1].distinct.size());
+        for (std::uint32_t id = 0; id < asInFirst.size(); ++id) {
+            asInFirst[id] = all.numberOf(parts[1].distinct[id]);
+            if (all.distinct.size() > limit)
+                return std::nullopt;
         }
-        // Where each distinct key's rows start, in the keys' order.
-        std::vector<std::uint32_t> byKey(distinct.size());
+        std::vector<std::uint32_t> byKey(all.distinct.size());
         for (std::uint32_t id = 0; id < byKey.size(); ++id)
             byKey[id] = id;
-        std::sort(byKey.begin(), byKey.end(),
-                  [&](std::uint32_t a, std::uint32_t b) { return distinct[a] < distinct[b]; });
-        std::vector<std::uint32_t> next(distinct.size());
+        std::sort(byKey.begin(), byKey.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return all.distinct[a] < all.distinct[b];
+        });
+        // Where each key's rows of each half start.
+        std::vector<std::uint32_t> second(all.distinct.size(), 0);
+        for (std::uint32_t id = 0; id < asInFirst.size(); ++id)
+            second[asInFirst[id]] = parts[1].counts[id];
+        std::vector<std::uint32_t> next[2] = {std::vector<std::uint32_t>(all.distinct.size()),
+                                              std::vector<std::uint32_t>(asInFirst.size())};
         std::uint32_t start = 0;
         for (const std::uint32_t id : byKey) {
-            next[id] = start;
-            start += count[id];
+            next[0][id] = start;
+            start += all.counts[id]; // 0 for the keys only the second half holds
+            second[id] = std::exchange(start, start + second[id]);
         }
-        for (std::size_t k = 0; k < n; ++k)
-            ids[k] = next[ids[k]]++;
+        for (std::uint32_t id = 0; id < asInFirst.size(); ++id)
+            next[1][id] = second[asInFirst[id]];
+        bothHalves(together, [&](int p) {
+            std::uint32_t* const place = next[p].data();
+            for (std::size_t k = half[p]; k < half[p + 1]; ++k)
+                ids[k] = place[ids[k]]++;
+        });
         return ids;
     }
 

@@ -501,6 +501,27 @@ TEST_F(RecordSetReorder, SeesFieldsAddedSince) {
     EXPECT_EQ(rows(sorted), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]"));
 }
 
+// A big set's rows are placed on another thread after a sort: a clone of
+// the earlier set written meanwhile must not reach the sorted rows, and a
+// sorted set dropped before anyone reads it must not take the process down.
+TEST_F(RecordSetReorder, ABigSetSortedWhileAnEarlierCloneIsWrittenKeepsBothRight) {
+    auto db = openDb();
+    db->exec("DELETE FROM DIS; WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c "
+             "WHERE i < 250000) INSERT INTO DIS SELECT (i * 7919) % 1000, i % 9 + 1 FROM c");
+    const std::string source = "SELECT * FROM DIS ORDER BY [Xi]";
+    const auto expected = fresh(path_, source);
+    RecordSet rs(db, "SELECT * FROM DIS");
+    RecordSet clone = rs.Clone();
+    { const RecordSet dropped = rs.Reordered(source); }
+    RecordSet sorted = rs.Reordered(source);
+    clone.MoveLast(); // the last rows are placed last
+    clone.Edit();
+    clone.SetField("ni", num(0));
+    clone.Update();
+    EXPECT_EQ(clone.Field("ni"), num(0));
+    EXPECT_EQ(rows(sorted), expected);
+}
+
 TEST_F(RecordSetReorder, RefusesWhatTheConstructorRefuses) {
     RecordSet rs(openDb(), "SELECT * FROM DIS");
     EXPECT_EQ(errorCode([&] { rs.Reordered("SELECT * FROM DIS ORDER BY [Yi]"); }),

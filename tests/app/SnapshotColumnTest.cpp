@@ -80,6 +80,35 @@ TEST(SnapshotColumnOrden, MatchesAStableSortWithFewAndManyDistinctValues) {
     }
 }
 
+// A big table is counted in two halves at once: keys only one half holds,
+// and halves that each stay under the limit of distinct keys while both
+// together pass it, sort as one stable sort does.
+TEST(SnapshotColumnOrden, ABigTableSortsAsOneWhateverEachHalfHolds) {
+    std::mt19937 azar(5);
+    constexpr int kFilas = 300000;
+    for (const int otros : {0, 12, 30000}) {
+        std::vector<CellValue> celdas = columnaAleatoria(kFilas / 2, 20, true, azar);
+        const std::vector<CellValue> segunda = columnaAleatoria(kFilas / 2, 20, false, azar);
+        for (std::size_t i = 0; i < segunda.size(); ++i) {
+            // Half the numbers of the second half are keys the first half
+            // lacks (none when 0).
+            const bool nuevo = otros > 0 && segunda[i].isNumber() && i % 2 == 0;
+            celdas.push_back(nuevo ? CellValue::number(100.0 + static_cast<double>(i % otros))
+                                   : segunda[i]);
+        }
+        if (otros == 30000) { // the first half too, each under the limit
+            for (std::size_t i = 0; i < kFilas / 2; i += 2)
+                celdas[i] = CellValue::number(-100.0 - static_cast<double>(i % otros));
+        }
+        SnapshotColumn columna;
+        for (const CellValue& c : celdas)
+            columna.push_back(c);
+        for (const bool desc : {false, true})
+            EXPECT_EQ(columna.sortedOrder(desc), ordenEsperado(celdas, desc))
+                << otros << ", descendente " << desc;
+    }
+}
+
 TEST(SnapshotColumnOrden, SortsSomeRowsInTheOrderGiven) {
     SnapshotColumn columna;
     for (int i = 0; i < 400; ++i)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <exception>
+#include <thread>
+
+namespace kalnor {
+
+// From this many entries on, a pass over a table is worth a second core.
+constexpr std::size_t kTwoHalvesFrom = 200000;
+
+// Whether a pass over `n` entries runs in two halves at once.
+inline bool inTwoHalves(std::size_t n) {
+    return n >= kTwoHalvesFrom && std::thread::hardware_concurrency() > 1;
+}
+
+// Calls work(0) and work(1) at once, the second on another thread, when
+// `together`; one after the other otherwise. An exception thrown by either
+// reaches the caller once both have ended.
+template <class Work> void bothHalves(bool together, const Work& work) {
+    if (!together) {
+        work(0);
+        work(1);
+        return;
+    }
+    std::exception_ptr failure;
+    std::thread other([&] {
+        try {
+            work(1);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        work(0);
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace kalnor
