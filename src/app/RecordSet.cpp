@@ -861,10 +861,16 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
     }
     // One UPDATE walks the table in file order and takes each row's value
     // from a function of its row id.
-    std::vector<std::pair<long long, std::size_t>> ids(rows.size());
     const RowIds& rowids = data.rowids();
+    std::vector<int> byId = rows;
+    rowids.sortById(byId);
+    std::vector<std::uint32_t> valueOf(static_cast<std::size_t>(data.size()));
     for (std::size_t k = 0; k < rows.size(); ++k)
-        ids[k] = {rowids[rows[k]], k};
+        valueOf[static_cast<std::size_t>(rows[k])] = static_cast<std::uint32_t>(k);
+    std::vector<std::pair<long long, std::size_t>> ids(rows.size());
+    for (std::size_t k = 0; k < byId.size(); ++k)
+        ids[k] = {rowids[static_cast<std::size_t>(byId[k])],
+                  valueOf[static_cast<std::size_t>(byId[k])]};
     constexpr std::size_t kEvery = 1 << 16;
     const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
     {
@@ -919,9 +925,8 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
             rows.push_back(i);
     }
     const RowIds& ids = data.rowids();
-    const auto byRowId = [&](int a, int b) { return ids[a] < ids[b]; };
-    if (!ids.ascending() && !std::is_sorted(rows.begin(), rows.end(), byRowId))
-        std::sort(rows.begin(), rows.end(), byRowId);
+    if (!ids.ascending())
+        ids.sortById(rows);
     Placement order;
     if (orderColumn >= 0)
         order = data.columns()[orderColumn].sortedPlacement(std::move(rows), source.descending);

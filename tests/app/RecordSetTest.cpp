@@ -522,6 +522,35 @@ TEST_F(RecordSetReorder, ABigSetSortedWhileAnEarlierCloneIsWrittenKeepsBothRight
     EXPECT_EQ(rows(sorted), expected);
 }
 
+// Re-sorting a sorted set starts from the rows in row-id order, found by
+// slots when the ids are dense (gaps left by deletions) and by comparing
+// when they are sparse; and a whole column written to a sorted set reaches
+// the right rows either way.
+TEST_F(RecordSetReorder, ASortedSetSortsAgainAndTakesAColumnWithDenseOrSparseRowIds) {
+    auto db = openDb();
+    db->addDoubleField("DIS", "Fi");
+    for (const int step : {1, 5}) {
+        db->exec("DELETE FROM DIS; WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
+                 "c WHERE i < 30000) INSERT INTO DIS (rowid, Xi, ni) SELECT i * " +
+                 std::to_string(step) +
+                 ", (i * 7919) % 13, i % 9 + 1 FROM c; "
+                 "DELETE FROM DIS WHERE rowid % 7 = 3");
+        RecordSet rs(db, "SELECT * FROM DIS");
+        for (const std::string order :
+             {" ORDER BY [Xi]", " ORDER BY [ni] DESC", " ORDER BY [Xi]", "", " ORDER BY [ni]"}) {
+            const std::string source = "SELECT * FROM DIS" + order;
+            rs = rs.Reordered(source);
+            EXPECT_EQ(rows(rs), fresh(path_, source)) << step << source;
+        }
+        std::vector<CellValue> values;
+        for (int i = 0; i < rs.RecordCount(); ++i)
+            values.push_back(num(i));
+        rs.SetColumn(2, values);
+        EXPECT_EQ(walk(rs, "Fi"), values);
+        EXPECT_EQ(rows(rs), fresh(path_, "SELECT * FROM DIS ORDER BY [ni]")) << step;
+    }
+}
+
 TEST_F(RecordSetReorder, RefusesWhatTheConstructorRefuses) {
     RecordSet rs(openDb(), "SELECT * FROM DIS");
     EXPECT_EQ(errorCode([&] { rs.Reordered("SELECT * FROM DIS ORDER BY [Yi]"); }),
