@@ -267,36 +267,30 @@ bool Documento::LeerVariable() {
 
 // Lists read from the rows before a sort hold the same cells as a read of
 // the sorted rows, in the old order: moving them costs a fraction of reading
-// again. What the engine had read from them is forgotten.
+// again. Only the lists of the variable read last follow; the other one is
+// read again when asked for, and its buffers take the moved lists, so a
+// sort asks for no fresh memory. What the engine had read is forgotten.
 void Documento::seguirOrden(const Origen& antes, const Placement& colocacion) {
-    const auto seguir = [&](std::optional<Origen>& origen, stats::ValueList& valores,
-                            stats::FrequencyList& frecuencias, stats::ValueList& limInf,
-                            stats::ValueList& limSup) {
-        if (!origen || !origen->mismaTabla(antes))
+    otra_.origen.reset();
+    const std::size_t n = colocacion.size();
+    const auto cabe = [n](const stats::ValueList& l) { return l.empty() || l.size() == n; };
+    if (!leido_ || !leido_->mismaTabla(antes) || n == 0 || listas.Frecuencias.size() != n ||
+        listas.Valores.size() != n || !cabe(listas.LimInf) || !cabe(listas.LimSup))
+        return;
+    const auto mover = [&](auto& lista, auto& libre) {
+        if (lista.empty())
             return;
-        const std::size_t n = colocacion.size();
-        const auto cabe = [n](const stats::ValueList& l) { return l.empty() || l.size() == n; };
-        if (n == 0 || frecuencias.size() != n || valores.size() != n || !cabe(limInf) ||
-            !cabe(limSup))
-            return;
-        const auto mover = [&](auto& lista) {
-            if (lista.empty())
-                return;
-            std::remove_reference_t<decltype(lista)> movida;
-            place(lista, colocacion, movida);
-            lista = std::move(movida);
-        };
-        mover(valores);
-        mover(frecuencias);
-        mover(limInf);
-        mover(limSup);
-        const std::string variable = origen->variable;
-        origen = origenActual();
-        origen->variable = variable;
+        place(lista, colocacion, libre);
+        lista.swap(libre);
+        libre.forget();
     };
-    seguir(leido_, listas.Valores, listas.Frecuencias, listas.LimInf, listas.LimSup);
-    seguir(otra_.origen, otra_.Valores, otra_.Frecuencias, otra_.LimInf, otra_.LimSup);
-    compartirFrecuencias();
+    mover(listas.Valores, otra_.Valores);
+    mover(listas.Frecuencias, otra_.Frecuencias);
+    mover(listas.LimInf, otra_.LimInf);
+    mover(listas.LimSup, otra_.LimSup);
+    const std::string variable = leido_->variable;
+    leido_ = origenActual();
+    leido_->variable = variable;
 }
 
 // X and Y of one state of the table have the same frequency column. When

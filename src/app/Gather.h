@@ -1,24 +1,13 @@
 #pragma once
 
+#include "TwoHalves.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace kalnor {
-
-// `to` takes from's entries in another order: entry k is from[order[k]].
-// The reads are scattered over a big table, so the entries a few steps ahead
-// are asked for early, which hides most of the wait for memory.
-template <class T>
-void gather(const std::vector<T>& from, const std::vector<int>& order, std::vector<T>& to) {
-    constexpr std::size_t kAhead = 16;
-    to.resize(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k + kAhead < order.size())
-            __builtin_prefetch(&from[static_cast<std::size_t>(order[k + kAhead])]);
-        to[k] = from[static_cast<std::size_t>(order[k])];
-    }
-}
 
 // Where rows go in a new order: row from[k] goes to place to[k], or to place
 // k when `to` is empty. A sort by a few distinct values gives the places of
@@ -42,17 +31,36 @@ struct Placement {
 };
 
 // `out` takes in's entries as `p` places them. `Out` is a std::vector or
-// a type derived from one.
-template <class T, class Out> void place(const std::vector<T>& in, const Placement& p, Out& out) {
-    out.clear(); // nothing old is copied, and a list forgets what was read from it
-    if (p.to.empty()) {
-        gather(in, p.from, static_cast<std::vector<T>&>(out));
-        return;
-    }
-    out.resize(p.size());
-    T* const o = out.data();
-    for (std::size_t k = 0; k < p.size(); ++k)
-        o[p.to[k]] = in[static_cast<std::size_t>(p.from[k])];
+// a type derived from one. A big table is placed in two halves at once: the
+// places are all different, so the halves never write the same entry.
+template <class In, class Out> void place(const In& in, const Placement& p, Out& out) {
+    using Vector = std::vector<typename In::value_type>;
+    // Nothing old is copied on growing, and a buffer of the right size is
+    // written over without being cleared first; a list forgets what was
+    // read from it.
+    if (out.size() != p.size())
+        out.clear();
+    if constexpr (requires { out.forget(); })
+        out.forget();
+    const std::size_t n = p.size();
+    static_cast<Vector&>(out).resize(n);
+    auto* const o = static_cast<Vector&>(out).data();
+    const auto* const i = in.data();
+    const int* const from = p.from.data();
+    const std::uint32_t* const to = p.to.empty() ? nullptr : p.to.data();
+    const std::size_t half[3] = {0, n / 2, n};
+    bothHalves(inTwoHalves(n), [&](int h) {
+        // Reads scattered over a big table (a gather, or rows sorted by
+        // something else) are asked for a few steps early, which hides most
+        // of the wait for memory and costs nothing when they come in order.
+        constexpr std::size_t kAhead = 16;
+        const std::size_t end = half[h + 1];
+        for (std::size_t k = half[h]; k < end; ++k) {
+            if (k + kAhead < end)
+                __builtin_prefetch(&i[static_cast<std::size_t>(from[k + kAhead])]);
+            o[to ? to[k] : k] = i[static_cast<std::size_t>(from[k])];
+        }
+    });
 }
 
 } // namespace kalnor

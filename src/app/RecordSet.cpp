@@ -14,9 +14,9 @@
 
 #include <algorithm>
 #include <exception>
-#include <future>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <thread>
 
@@ -106,7 +106,7 @@ void readRows(Statement& query, RowIds& rowids, std::vector<SnapshotColumn>& col
 // The rows of one query, shared by a record set and its clones: row ids and
 // values in query order (column by column, so a whole column reads fast),
 // with deleted rows marked rather than removed so positions stay valid.
-struct RecordSet::Snapshot {
+struct RecordSet::Snapshot : std::enable_shared_from_this<RecordSet::Snapshot> {
     std::shared_ptr<Database> db;
     std::string rowSource;
     std::string table;     // quoted
@@ -131,34 +131,53 @@ struct RecordSet::Snapshot {
 
     int size() const { return static_cast<int>(deleted.size()); }
 
-    // The values and row ids, once a sort has finished placing them.
-    std::vector<SnapshotColumn>& columns() { return settled().columns_; }
+    // The values and row ids, placed first when a sort left them waiting.
     const std::vector<SnapshotColumn>& columns() const { return settled().columns_; }
-    RowIds& rowids() { return settled().rowids_; }
     const RowIds& rowids() const { return settled().rowids_; }
+    // The same for a change: a sorted snapshot still to be placed from
+    // these rows is placed first, so it keeps the rows it was sorted from.
+    std::vector<SnapshotColumn>& columnsToWrite() {
+        beforeChange();
+        return settled().columns_;
+    }
+    RowIds& rowidsToWrite() {
+        beforeChange();
+        return settled().rowids_;
+    }
 
-    // This snapshot's rows as `placement` places those of `from`. A big table is placed on another
-    // thread while the caller goes on: the sort's caller mostly needs the placement alone (its
-    // lists follow it), and whoever reads these rows first waits for the rest.
+    // This snapshot's rows as `placement` places those of `from`, placed
+    // only when first read. A sort's caller mostly needs the placement
+    // alone (its lists follow it), and while nobody has read these rows, a
+    // sort of them by something else starts again from `from`, whose rows
+    // lie in stored order, instead of from rows scattered by this sort.
     void place(const std::shared_ptr<const Snapshot>& from,
                std::shared_ptr<const Placement> placement) {
-        from->settled();
-        pending_ = Pending{from, std::move(placement), {}};
-        if (!inTwoHalves(pending_->placement->size())) {
-            settled();
-            return;
-        }
-        // `from` must not change while it is read: its next access waits.
-        std::promise<void> read;
-        from->readers_ = read.get_future().share();
-        pending_->placing = std::async(std::launch::async, [from, placement = pending_->placement,
-                                                            read = std::move(read)]() mutable {
-            struct Done {
-                std::promise<void>& read;
-                ~Done() { read.set_value(); }
-            } done{read};
-            return placedRows(*from, *placement);
-        });
+        pending_ = Pending{from, std::move(placement)};
+        auto& waiting = from->waiting_;
+        std::erase_if(waiting, [](const std::weak_ptr<Snapshot>& w) { return w.expired(); });
+        waiting.push_back(weak_from_this());
+    }
+
+    // Field `index` in this snapshot's order. While the snapshot waits to be
+    // placed, that field alone is placed, into `placed`: reading one
+    // variable's fields after a sort leaves a later sort its sequential rows.
+    const SnapshotColumn& column(std::size_t index, std::optional<SnapshotColumn>& placed) const {
+        if (!pending_)
+            return columns_[index];
+        placed = pending_->from->columns()[index].placed(*pending_->placement);
+        return *placed;
+    }
+
+    // While this snapshot waits to be placed from another's rows and has
+    // deleted none since: those rows and how they are placed here.
+    struct Source {
+        std::shared_ptr<const Snapshot> from;
+        std::shared_ptr<const Placement> placement;
+    };
+    std::optional<Source> unplacedSource() const {
+        if (!pending_ || live != size())
+            return std::nullopt;
+        return Source{pending_->from, pending_->placement};
     }
 
     long long pragma(const std::string& sql) {
@@ -210,16 +229,18 @@ struct RecordSet::Snapshot {
         const int count = st.columnCount() - first;
         if (count == static_cast<int>(fields.size())) {
             for (int c = 0; c < count; ++c)
-                columns()[c].set(index, st.value(first + c));
+                columnsToWrite()[c].set(index, st.value(first + c));
             return;
         }
         for (int c = 0; c < count; ++c) {
             const int field = findName(fields, st.columnName(first + c));
             if (field >= 0)
-                columns()[field].set(index, st.value(first + c));
+                columnsToWrite()[field].set(index, st.value(first + c));
         }
     }
 
+    // A sort still waiting to place these rows holds flags of its own, so
+    // a deletion here leaves it as it was.
     void markDeleted(int index) {
         if (!deleted[index]) {
             deleted[index] = 1;
@@ -249,9 +270,9 @@ struct RecordSet::Snapshot {
     // keys keep the stored order.
     void sortBy(int column, bool descending) {
         const Placement placement = columns()[column].sortedPlacement(descending);
-        rowids_ = rowids_.placed(placement);
-        for (auto& c : columns_)
-            c = c.placed(placement);
+        Rows rows = placedRows(*this, placement);
+        columns_ = std::move(rows.columns);
+        rowids_ = std::move(rows.rowids);
     }
 
     // Runs a row source and reads all its rows.
@@ -259,39 +280,23 @@ struct RecordSet::Snapshot {
                                           const std::string& rowSource);
 
 private:
+    // Every column and the row ids placed anew.
     static Rows placedRows(const Snapshot& from, const Placement& placement) {
         Rows rows;
-        rows.columns.reserve(from.columns_.size());
-        for (const auto& column : from.columns_)
+        rows.columns.reserve(from.columns().size());
+        for (const auto& column : from.columns())
             rows.columns.push_back(column.placed(placement));
-        rows.rowids = from.rowids_.placed(placement);
+        rows.rowids = from.rowids().placed(placement);
         return rows;
     }
 
-    // Ends a placing under way, and waits for any other snapshot placed
-    // from these rows to have read them.
+    // Places the rows a sort left waiting.
     const Snapshot& settled() const {
         if (pending_) {
-            Rows rows;
-            bool placed = false;
-            if (pending_->placing.valid()) {
-                try {
-                    rows = pending_->placing.get();
-                    placed = true;
-                } catch (...) {
-                    // Placed here instead; a failure again reaches the
-                    // reader, and the rows stay pending.
-                }
-            }
-            if (!placed)
-                rows = placedRows(*pending_->from, *pending_->placement);
+            Rows rows = placedRows(*pending_->from, *pending_->placement);
             columns_ = std::move(rows.columns);
             rowids_ = std::move(rows.rowids);
             pending_.reset();
-        }
-        if (readers_.valid()) {
-            readers_.wait();
-            readers_ = {};
         }
         return *this;
     }
@@ -300,17 +305,26 @@ private:
         return *this;
     }
 
-    // Kept so that a reader never sees half-placed rows; only the thread of
-    // the record sets touches them, the placing thread only its own.
+    // Before these rows change, every snapshot still waiting to be placed
+    // from them is placed.
+    void beforeChange() {
+        for (const std::weak_ptr<Snapshot>& w : waiting_) {
+            if (const auto other = w.lock())
+                other->settled();
+        }
+        waiting_.clear();
+    }
+
+    // Placed when first read, so mutable.
     mutable std::vector<SnapshotColumn> columns_;
     mutable RowIds rowids_;
     struct Pending {
         std::shared_ptr<const Snapshot> from;
         std::shared_ptr<const Placement> placement;
-        std::future<Rows> placing; // none when placed here
     };
     mutable std::optional<Pending> pending_;
-    mutable std::shared_future<void> readers_; // a placing that reads these rows
+    // Snapshots waiting to be placed from these rows.
+    mutable std::vector<std::weak_ptr<Snapshot>> waiting_;
 };
 
 RecordSet::RecordSet(std::shared_ptr<Database> db, std::string rowSource) : db_(std::move(db)) {
@@ -390,12 +404,14 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     const int count = query.columnCount() - 1;
     for (int c = 0; c < count; ++c)
         data->fields.push_back(query.columnName(c + 1));
-    data->columns().resize(static_cast<std::size_t>(count));
-    data->rowids().reserve(expected);
-    for (auto& column : data->columns())
+    std::vector<SnapshotColumn>& columns = data->columnsToWrite();
+    RowIds& rowids = data->rowidsToWrite();
+    columns.resize(static_cast<std::size_t>(count));
+    rowids.reserve(expected);
+    for (auto& column : columns)
         column.reserve(expected);
     if (!inHalves) {
-        readRows(query, data->rowids(), data->columns());
+        readRows(query, rowids, columns);
     } else {
         // The rows above the middle, read through `from`.
         const auto upperHalf = [&](Database& from) {
@@ -421,7 +437,7 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
         });
         try {
             if (any)
-                readRows(query, data->rowids(), data->columns(), true);
+                readRows(query, rowids, columns, true);
         } catch (...) {
             other.join();
             throw;
@@ -432,9 +448,9 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
         if (failure)
             second = upperHalf(*db);
         for (std::size_t i = 0; i < second.rowids.size(); ++i)
-            data->rowids().push_back(second.rowids[i]);
+            rowids.push_back(second.rowids[i]);
         for (int c = 0; c < count; ++c)
-            data->columns()[c].append(second.columns[c]);
+            columns[c].append(second.columns[c]);
     }
     query.reset();
     lock.reset(); // the read is over
@@ -648,17 +664,19 @@ std::vector<CellValue> RecordSet::column(const std::string& name) const {
     return column(index);
 }
 
-const SnapshotColumn& RecordSet::snapshotColumn(int index) const {
+const SnapshotColumn& RecordSet::snapshotColumn(int index,
+                                                std::optional<SnapshotColumn>& placed) const {
     if (!data_)
         throwNotOpen();
     if (index < 0 || index >= static_cast<int>(data_->fields.size()))
         throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
                       DbError::kFieldNotFound);
-    return data_->columns()[index];
+    return data_->column(static_cast<std::size_t>(index), placed);
 }
 
 std::vector<CellValue> RecordSet::column(int index) const {
-    const SnapshotColumn& all = snapshotColumn(index);
+    std::optional<SnapshotColumn> placed;
+    const SnapshotColumn& all = snapshotColumn(index, placed);
     std::vector<CellValue> values;
     values.reserve(static_cast<std::size_t>(data_->live));
     const bool anyDeleted = data_->live != data_->size();
@@ -764,8 +782,8 @@ void RecordSet::Update() {
             st.bind(static_cast<int>(k + 1), buffer_[written[k]]);
         const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
         const bool returned = st.step();
-        data.rowids().push_back(returned ? st.int64(0) : 0);
-        for (auto& column : data.columns())
+        data.rowidsToWrite().push_back(returned ? st.int64(0) : 0);
+        for (auto& column : data.columnsToWrite())
             column.push_back(CellValue::null());
         data.deleted.push_back(0);
         if (returned)
@@ -799,7 +817,7 @@ void RecordSet::Update() {
             const sqlite3_int64 before = sqlite3_total_changes64(db_->handle());
             const bool found = st.step();
             if (found) {
-                data.rowids().set(static_cast<std::size_t>(pos_), st.int64(0));
+                data.rowidsToWrite().set(static_cast<std::size_t>(pos_), st.int64(0));
                 data.store(pos_, st, 1);
             }
             while (st.step()) {
@@ -889,8 +907,9 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
         transaction.commit();
     }
     // Only now, once the file holds them, the snapshot takes the values.
+    SnapshotColumn& column = data.columnsToWrite()[index];
     for (std::size_t k = 0; k < rows.size(); ++k)
-        data.columns()[index].set(rows[k], values[k]);
+        column.set(rows[k], values[k]);
     ++data.revision;
     // The rows still equal the file's when nothing else was changed.
     const sqlite3_int64 after = sqlite3_total_changes64(db_->handle());
@@ -902,6 +921,21 @@ void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
     if (progress)
         progress(static_cast<int>(rows.size()));
 }
+
+namespace {
+
+// The place each row takes under `p`, by row; rows it does not move keep
+// kUnplaced.
+constexpr std::uint32_t kUnplaced = ~0u;
+std::vector<std::uint32_t> placesOf(const Placement& p, std::size_t rows) {
+    std::vector<std::uint32_t> places(rows, kUnplaced);
+    for (std::size_t k = 0; k < p.size(); ++k)
+        places[static_cast<std::size_t>(p.from[k])] =
+            p.to.empty() ? static_cast<std::uint32_t>(k) : p.to[k];
+    return places;
+}
+
+} // namespace
 
 RecordSet RecordSet::Reordered(const std::string& rowSource,
                                std::shared_ptr<const Placement>* placement) const {
@@ -917,19 +951,30 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
     if (!reusable)
         return RecordSet(db_, rowSource);
 
+    // Sorted from the rows this set was sorted from while it has not been
+    // placed: they lie in stored order, so the keys are read in sequence.
+    const std::optional<Snapshot::Source> earlier = data.unplacedSource();
+    const std::shared_ptr<const Snapshot> from =
+        earlier ? earlier->from : std::shared_ptr<const Snapshot>(data_);
+    const Snapshot& rowsFrom = *from;
+
     // The live rows in stored order, as a fresh read would give them.
-    std::vector<int> rows;
-    rows.reserve(static_cast<std::size_t>(data.live));
-    for (int i = 0; i < data.size(); ++i) {
-        if (!data.deleted[i])
-            rows.push_back(i);
+    std::vector<int> rows(static_cast<std::size_t>(rowsFrom.live));
+    if (rowsFrom.live == rowsFrom.size()) {
+        std::iota(rows.begin(), rows.end(), 0);
+    } else {
+        std::size_t k = 0;
+        for (int i = 0; i < rowsFrom.size(); ++i) {
+            if (!rowsFrom.deleted[i])
+                rows[k++] = i;
+        }
     }
-    const RowIds& ids = data.rowids();
+    const RowIds& ids = rowsFrom.rowids();
     if (!ids.ascending())
         ids.sortById(rows);
     Placement order;
     if (orderColumn >= 0)
-        order = data.columns()[orderColumn].sortedPlacement(std::move(rows), source.descending);
+        order = rowsFrom.columns()[orderColumn].sortedPlacement(std::move(rows), source.descending);
     else
         order.from = std::move(rows);
 
@@ -941,7 +986,7 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
     next->fields = data.fields;
     const auto placed = std::make_shared<const Placement>(std::move(order));
     next->deleted.assign(placed->size(), 0);
-    next->place(data_, placed);
+    next->place(from, placed);
     next->live = next->size();
     next->revision = data.revision + 1;
     next->stamp = data.stamp;
@@ -950,8 +995,27 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
     sorted.db_ = db_;
     sorted.data_ = std::move(next);
     sorted.pos_ = sorted.data_->live > 0 ? 0 : kBof;
-    if (placement && data.live == data.size())
-        *placement = placed;
+    if (placement && data.live == data.size()) {
+        if (!earlier) {
+            *placement = placed;
+        } else {
+            // Where each row of this set goes: this set's row i is row
+            // held[i] of the earlier rows, which the new sort places.
+            const std::vector<std::uint32_t> places = placesOf(*placed, rowsFrom.size());
+            const std::vector<int> held = earlier->placement->order();
+            Placement moves;
+            moves.from.resize(held.size());
+            moves.to.resize(held.size());
+            bool whole = true;
+            for (std::size_t i = 0; i < held.size(); ++i) {
+                moves.from[i] = static_cast<int>(i);
+                moves.to[i] = places[static_cast<std::size_t>(held[i])];
+                whole = whole && moves.to[i] != kUnplaced;
+            }
+            if (whole)
+                *placement = std::make_shared<const Placement>(std::move(moves));
+        }
+    }
     return sorted;
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,7 +82,8 @@ public:
     // Calls visit(cell) for field `index` of each live row in set order until
     // it returns false; returns the cells visited (the one refused included).
     template <class Visit> std::size_t visitColumn(int index, Visit&& visit) const {
-        const SnapshotColumn& all = snapshotColumn(index);
+        std::optional<SnapshotColumn> placed;
+        const SnapshotColumn& all = snapshotColumn(index, placed);
         const std::vector<unsigned char>& deleted = deletedRows();
         std::size_t visited = 0;
         for (std::size_t i = 0; i < all.size(); ++i) {
@@ -102,8 +104,10 @@ public:
 private:
     struct Snapshot;
     void requireLiveRow() const; // open, on a row, and that row not deleted
-    // Field `index` of the snapshot; throws when closed or out of range.
-    const SnapshotColumn& snapshotColumn(int index) const;
+    // Field `index` of the snapshot; throws when closed or out of range. The
+    // rows of a sort still waiting to be placed are left waiting: the field
+    // alone is placed, into `placed`.
+    const SnapshotColumn& snapshotColumn(int index, std::optional<SnapshotColumn>& placed) const;
     const std::vector<unsigned char>& deletedRows() const; // one flag per snapshot row
     std::shared_ptr<Database> db_;
     std::shared_ptr<Snapshot> data_;

@@ -1,6 +1,7 @@
 #include "DatabaseFixture.h"
 
 #include "app/DbError.h"
+#include "app/Gather.h"
 
 #include <gmock/gmock.h>
 
@@ -549,6 +550,47 @@ TEST_F(RecordSetReorder, ASortedSetSortsAgainAndTakesAColumnWithDenseOrSparseRow
         EXPECT_EQ(walk(rs, "Fi"), values);
         EXPECT_EQ(rows(rs), fresh(path_, "SELECT * FROM DIS ORDER BY [ni]")) << step;
     }
+}
+
+// A sorted set nobody has read yet is sorted again from the rows it came
+// from; the places it tells are those of its own rows all the same.
+TEST_F(RecordSetReorder, AnUnreadSortSortsAgainAndTellsWhereItsOwnRowsWent) {
+    auto db = openDb();
+    db->exec("DELETE FROM DIS; WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c "
+             "WHERE i < 300000) INSERT INTO DIS SELECT (i * 7919) % 101, i % 9 + 1 FROM c");
+    RecordSet rs(db, "SELECT * FROM DIS");
+    const RecordSet byX = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    std::shared_ptr<const Placement> moves;
+    RecordSet byN = byX.Reordered("SELECT * FROM DIS ORDER BY [ni] DESC", &moves);
+    ASSERT_TRUE(moves);
+    RecordSet again = byN.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    EXPECT_EQ(rows(again), fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]"));
+    // byX's rows, moved as told, are byN's.
+    std::vector<CellValue> moved;
+    place(byX.column("ni"), *moves, moved);
+    EXPECT_EQ(moved, byN.column("ni"));
+    EXPECT_EQ(rows(byN), fresh(path_, "SELECT * FROM DIS ORDER BY [ni] DESC"));
+}
+
+// Rows deleted or changed through an earlier set after a sort that nobody
+// has read yet leave the sorted rows as they were when sorted.
+TEST_F(RecordSetReorder, AnUnreadSortKeepsItsRowsWhenTheEarlierSetChanges) {
+    auto db = openDb();
+    RecordSet rs(db, "SELECT * FROM DIS");
+    const auto before = fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]");
+    RecordSet sorted = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    rs.SetColumn(1, std::vector<CellValue>(5, num(7)));
+    RecordSet sortedToo = rs.Reordered("SELECT * FROM DIS ORDER BY [Xi]");
+    const auto filled = fresh(path_, "SELECT * FROM DIS ORDER BY [Xi]");
+    rs.MoveFirst();
+    rs.Delete();
+    rs.MoveLast();
+    rs.Edit();
+    rs.SetField("Xi", num(99));
+    rs.Update();
+    EXPECT_EQ(rows(sorted), before);
+    EXPECT_EQ(rows(sortedToo), filled);
+    EXPECT_EQ(rs.RecordCount(), 4);
 }
 
 TEST_F(RecordSetReorder, RefusesWhatTheConstructorRefuses) {
