@@ -15,6 +15,7 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <type_traits>
 
 namespace kalnor {
 
@@ -249,8 +250,10 @@ bool Documento::LeerVariable() {
         if (!mismaTabla(leido_))
             intercambiar(); // the stale lists' buffers are reused below
     }
-    // Read into the older buffers, so their memory is reused.
-    if (!leerDeTabla(otra_.Valores, otra_.Frecuencias, otra_.LimInf, otra_.LimSup)) {
+    // Read into the older buffers, so their memory is reused. The other
+    // variable's lists of this same table hold its frequencies already.
+    const stats::FrequencyList* frecuencias = mismaTabla(leido_) ? &listas.Frecuencias : nullptr;
+    if (!leerDeTabla(otra_.Valores, otra_.Frecuencias, otra_.LimInf, otra_.LimSup, frecuencias)) {
         otra_.origen.reset();
         listas.Valores.clear();
         listas.Frecuencias.clear();
@@ -262,24 +265,69 @@ bool Documento::LeerVariable() {
     otra_.origen = origen;
     intercambiar();
     compartirFrecuencias();
+    // Read as the measures read it while it is at hand, so a sort keeps
+    // that reading and the first key pressed finds it done.
+    stats::readAhead(listas.Valores, listas.Frecuencias);
     return true;
 }
 
+namespace {
+
+// `lista` takes the numbers of `tramos` in order, `n` of them in all.
+void escribirTramos(const std::vector<NumberRun>& tramos, std::size_t n, stats::ValueList& lista) {
+    lista.forget();
+    auto& v = static_cast<std::vector<CellValue>&>(lista);
+    const bool encima = v.size() == n; // a buffer of the right size is written over
+    if (!encima) {
+        v.clear();
+        v.reserve(n);
+    }
+    auto en = v.begin();
+    for (const NumberRun& t : tramos) {
+        const CellValue celda = CellValue::number(t.value);
+        if (encima)
+            en = std::fill_n(en, t.count, celda);
+        else
+            v.insert(v.end(), t.count, celda);
+    }
+}
+
+} // namespace
+
 // Lists read from the rows before a sort hold the same cells as a read of
 // the sorted rows, in the old order: moving them costs a fraction of reading
-// again. Only the lists of the variable read last follow; the other one is
-// read again when asked for, and its buffers take the moved lists, so a
-// sort asks for no fresh memory. What the engine had read is forgotten.
-void Documento::seguirOrden(const Origen& antes, const Placement& colocacion) {
+// again, and the list read from the sort's own field is the sort's keys in
+// order, written over in sequence. Only the lists of the variable read last
+// follow; the other one is read again when asked for, and its buffers take
+// the moved lists, so a sort asks for little fresh memory. What the engine
+// read and no order changes (the sums the mean is made of) is kept.
+void Documento::seguirOrden(const Origen& antes, const Placement& colocacion,
+                            const std::string& campo) {
     otra_.origen.reset();
     const std::size_t n = colocacion.size();
     const auto cabe = [n](const stats::ValueList& l) { return l.empty() || l.size() == n; };
     if (!leido_ || !leido_->mismaTabla(antes) || n == 0 || listas.Frecuencias.size() != n ||
         listas.Valores.size() != n || !cabe(listas.LimInf) || !cabe(listas.LimSup))
         return;
+    std::size_t enTramos = 0;
+    for (const NumberRun& t : colocacion.keyRuns)
+        enTramos += t.count;
+    // A variable by classes is sorted by its lower limits, any other by its values.
+    const stats::ValueList* const claves = enTramos != n || campo != campoOrden(leido_->variable)
+                                               ? nullptr
+                                           : listas.LimInf.empty() ? &listas.Valores
+                                                                   : &listas.LimInf;
+    // Taken before the lists change, to be kept after.
+    stats::WhatWasRead lectura = stats::takeReading(listas.Valores, listas.Frecuencias);
     const auto mover = [&](auto& lista, auto& libre) {
         if (lista.empty())
             return;
+        if constexpr (std::is_same_v<std::decay_t<decltype(lista)>, stats::ValueList>) {
+            if (&lista == claves) {
+                escribirTramos(colocacion.keyRuns, n, lista); // in place: no fresh memory
+                return;
+            }
+        }
         place(lista, colocacion, libre);
         lista.swap(libre);
         libre.forget();
@@ -288,6 +336,7 @@ void Documento::seguirOrden(const Origen& antes, const Placement& colocacion) {
     mover(listas.Frecuencias, otra_.Frecuencias);
     mover(listas.LimInf, otra_.LimInf);
     mover(listas.LimSup, otra_.LimSup);
+    stats::keepReading(std::move(lectura), listas.Valores, listas.Frecuencias);
     const std::string variable = leido_->variable;
     leido_ = origenActual();
     leido_->variable = variable;
@@ -311,7 +360,8 @@ void Documento::compartirFrecuencias() {
 }
 
 bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,
-                            stats::ValueList& limInf, stats::ValueList& limSup) {
+                            stats::ValueList& limInf, stats::ValueList& limSup,
+                            const stats::FrequencyList* conocidas) {
     if (!Data1.isOpen()) {
         anotarError(DbError::kNotOpen, "No hay ninguna distribución abierta");
         return false;
@@ -353,15 +403,18 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
         // is the first with an unreadable field, its fields taken in the
         // order ni, lower limit, upper limit.
         std::optional<CellValue> niMalo;
-        Data1.visitColumn(iNi, [&](const CellValue& ni) {
-            const std::optional<std::int32_t> f = comoFrecuencia(ni);
-            if (!f) {
-                niMalo = ni;
-                return false;
-            }
-            frecuencias.push_back(*f);
-            return true;
-        });
+        if (conocidas && conocidas->size() == n)
+            frecuencias = *conocidas;
+        else
+            Data1.visitColumn(iNi, [&](const CellValue& ni) {
+                const std::optional<std::int32_t> f = comoFrecuencia(ni);
+                if (!f) {
+                    niMalo = ni;
+                    return false;
+                }
+                frecuencias.push_back(*f);
+                return true;
+            });
         const std::size_t leidas = frecuencias.size(); // rows before a bad ni
         if (continua) {
             limInf = Data1.column(iValor);
@@ -402,10 +455,14 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
 }
 
 std::string Documento::campoOrden() const {
+    return campoOrden(VarActiva);
+}
+
+std::string Documento::campoOrden(const std::string& variable) const {
     const stats::KindInfo* tipo = stats::kindByCode(TipoDist);
-    if (!tipo || (VarActiva != "X" && VarActiva != "Y"))
+    if (!tipo || (variable != "X" && variable != "Y"))
         return {};
-    const bool y = VarActiva == "Y";
+    const bool y = variable == "Y";
     if (y && !tipo->bivariate)
         return {}; // a one-variable table has no Y
     const VariableType t = y ? tipo->y : tipo->x;
@@ -458,7 +515,7 @@ void Documento::OrdenarDatos(const std::string& campo) {
     }
     ++enlace_;
     ordenado_ = origenActual();
-    seguirOrden(antes, colocacion ? *colocacion : Placement{});
+    seguirOrden(antes, colocacion ? *colocacion : Placement{}, f);
     ContarRegistros();
     emit datosCambiados();
 }

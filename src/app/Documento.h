@@ -101,9 +101,12 @@ private:
     void anotarError(int code, std::string message);
     void olvidarLecturas();
     void compartirFrecuencias();
-    void seguirOrden(const Origen& antes, const Placement& colocacion);
+    void seguirOrden(const Origen& antes, const Placement& colocacion, const std::string& campo);
+    std::string campoOrden(const std::string& variable) const;
+    // `conocidas`, when given, are the table's frequencies as read already.
     bool leerDeTabla(stats::ValueList& valores, stats::FrequencyList& frecuencias,
-                     stats::ValueList& limInf, stats::ValueList& limSup);
+                     stats::ValueList& limInf, stats::ValueList& limSup,
+                     const stats::FrequencyList* conocidas = nullptr);
 
     std::uint64_t enlace_ = 0;
     std::optional<Origen> leido_;    // key of what `listas` holds

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TwoHalves.h"
+#include "stats/TwoHalves.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,9 +14,19 @@ namespace kalnor {
 // rows read in order: each value's rows then fill one run of places, so the
 // rows are read in sequence and written as a few sequential streams, several
 // times faster than a gather that reads all over a big table.
+// A run of places in a new order that all hold one number.
+struct NumberRun {
+    double value;
+    std::uint32_t count;
+};
+
 struct Placement {
     std::vector<int> from;
     std::vector<std::uint32_t> to;
+    // When the sort that made these places had only numbers for keys: the
+    // keys in the new order, as runs of equal numbers. A list of the key's
+    // own cells is then written in sequence instead of gathered.
+    std::vector<NumberRun> keyRuns;
 
     std::size_t size() const { return from.size(); }
     // The new order as a gather takes it: place j holds row order()[j].

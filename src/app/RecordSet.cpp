@@ -7,8 +7,8 @@
 #include "SpanishSortKey.h"
 #include "SqlName.h"
 #include "SqliteStatement.h"
-#include "TwoHalves.h"
 #include "ValuesByRowId.h"
+#include "stats/TwoHalves.h"
 
 #include <sqlite3.h>
 
@@ -1012,6 +1012,7 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
                 moves.to[i] = places[static_cast<std::size_t>(held[i])];
                 whole = whole && moves.to[i] != kUnplaced;
             }
+            moves.keyRuns = placed->keyRuns; // the keys' new order is the same
             if (whole)
                 *placement = std::make_shared<const Placement>(std::move(moves));
         }

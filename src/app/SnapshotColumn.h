@@ -2,12 +2,14 @@
 
 #include "Gather.h"
 #include "SpanishSortKey.h"
-#include "TwoHalves.h"
 #include "stats/CellValue.h"
+#include "stats/TwoHalves.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -108,6 +110,8 @@ public:
     }
     Placement sortedPlacement(std::vector<int> rows, bool descending) const {
         const std::vector<int> ranks = wordRanks();
+        // -0 and 0 are one key, so runs of keys could not tell them apart.
+        std::atomic<bool> negativeZero{false};
         // Each row's key as one unsigned number whose order is the sort's
         // (kind first, then the value).
         const auto keyOf = [&](int row) {
@@ -115,6 +119,8 @@ public:
             const double value = kind == kNumber ? numbers_[row]
                                  : kind == kText ? static_cast<double>(ranks[row])
                                                  : 0.0;
+            if (value == 0.0 && std::signbit(value)) [[unlikely]]
+                negativeZero.store(true, std::memory_order_relaxed);
             Key key{orderedBits(value), kind};
             if (descending) {
                 key.bits = ~key.bits;
@@ -123,9 +129,11 @@ public:
             return key;
         };
         Placement placement;
-        if (auto places = placesByDistinctKeys(rows, keyOf)) {
+        if (auto found = placesByDistinctKeys(rows, keyOf)) {
             placement.from = std::move(rows);
-            placement.to = std::move(*places);
+            placement.to = std::move(found->places);
+            if (!negativeZero.load(std::memory_order_relaxed))
+                placement.keyRuns = numberRuns(found->keys, found->counts, descending);
             return placement;
         }
         // Many distinct keys: radix, a stable pass per byte that varies,
@@ -252,9 +260,14 @@ private:
     // distinct keys for that to pay. A big table is counted and placed in
     // two halves at once: the first half's rows of a key go before the
     // second's, so the sort stays stable.
+    struct DistinctPlaces {
+        std::vector<std::uint32_t> places; // of each row
+        std::vector<Key> keys;             // the distinct keys in order
+        std::vector<std::uint32_t> counts; // and how many rows hold each
+    };
     template <class KeyOf>
-    static std::optional<std::vector<std::uint32_t>>
-    placesByDistinctKeys(const std::vector<int>& rows, const KeyOf& keyOf) {
+    static std::optional<DistinctPlaces> placesByDistinctKeys(const std::vector<int>& rows,
+                                                              const KeyOf& keyOf) {
         const std::size_t n = rows.size();
         const std::size_t limit = std::min<std::size_t>(n / 8, std::size_t{1} << 16);
         if (limit < 16)
@@ -289,11 +302,17 @@ private:
             second[asInFirst[id]] = parts[1].counts[id];
         std::vector<std::uint32_t> next[2] = {std::vector<std::uint32_t>(all.distinct.size()),
                                               std::vector<std::uint32_t>(asInFirst.size())};
+        DistinctPlaces found;
+        found.keys.reserve(byKey.size());
+        found.counts.reserve(byKey.size());
         std::uint32_t start = 0;
         for (const std::uint32_t id : byKey) {
+            const std::uint32_t begin = start;
             next[0][id] = start;
             start += all.counts[id]; // 0 for the keys only the second half holds
             second[id] = std::exchange(start, start + second[id]);
+            found.keys.push_back(all.distinct[id]);
+            found.counts.push_back(start - begin);
         }
         for (std::uint32_t id = 0; id < asInFirst.size(); ++id)
             next[1][id] = second[asInFirst[id]];
@@ -302,7 +321,27 @@ private:
             for (std::size_t k = half[p]; k < half[p + 1]; ++k)
                 ids[k] = place[ids[k]]++;
         });
-        return ids;
+        found.places = std::move(ids);
+        return found;
+    }
+
+    // The sorted keys as runs of numbers; none when some key is not one.
+    static std::vector<NumberRun> numberRuns(const std::vector<Key>& keys,
+                                             const std::vector<std::uint32_t>& counts,
+                                             bool descending) {
+        std::vector<NumberRun> runs;
+        runs.reserve(keys.size());
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            Key key = keys[k];
+            if (descending) {
+                key.bits = ~key.bits;
+                key.kind = static_cast<std::uint8_t>(kText - key.kind);
+            }
+            if (key.kind != kNumber)
+                return {};
+            runs.push_back({numberOf(key.bits), counts[k]});
+        }
+        return runs;
     }
 
     // A double's bits turned so that unsigned order is numeric order; both
@@ -313,6 +352,12 @@ private:
         const auto bits = std::bit_cast<std::uint64_t>(value);
         constexpr std::uint64_t kSign = 1ULL << 63;
         return (bits & kSign) ? ~bits : bits | kSign;
+    }
+
+    // The number orderedBits turned into `bits`.
+    static double numberOf(std::uint64_t bits) {
+        constexpr std::uint64_t kSign = 1ULL << 63;
+        return std::bit_cast<double>((bits & kSign) ? bits & ~kSign : ~bits);
     }
 
     // Least significant byte first, then the kind; a byte every key shares

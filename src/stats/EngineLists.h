@@ -2,6 +2,7 @@
 
 #include "CellValue.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -179,6 +180,26 @@ private:
 // Position 0 holds record 1.
 using ValueList = RememberingList<CellValue, detail::ValueMemo>;
 using FrequencyList = RememberingList<std::int32_t, detail::FrequencyMemo>;
+
+// Reads the lists as the measures do, so that the first measure asked
+// finds them read (a table just opened, say).
+void readAhead(const ValueList& values, const FrequencyList& n);
+
+// What the engine read of a value list and its frequencies, taken from
+// them before a sort moves their entries.
+struct WhatWasRead {
+    std::shared_ptr<detail::ValueMemo> values;
+    std::shared_ptr<detail::FrequencyMemo> frequencies;
+    std::size_t size = 0;
+};
+// The lists forget it.
+WhatWasRead takeReading(ValueList& values, FrequencyList& n);
+// `values` and `n` hold the entries `earlier` was read from in another
+// order, each value still beside its own frequency. What no order changes
+// (Σ n, Σ x·n, the extremes) then serves them, and their numbers are read
+// at once without those sums; nothing is kept when the earlier lists were
+// not read, or not completely.
+void keepReading(WhatWasRead earlier, const ValueList& values, const FrequencyList& n);
 
 // The lists the measure routines work on, filled by LeerVariable.
 struct EngineLists {

@@ -1,6 +1,7 @@
 #include "NumericColumn.h"
 
 #include "Sums.h"
+#include "TwoHalves.h"
 
 #include <algorithm>
 #include <limits>
@@ -37,25 +38,24 @@ FrequencyMemo& memoOf(const FrequencyList& n) {
     return *n.memo();
 }
 
-NumericColumn read(const ValueList& list, const FrequencyList& n) {
-    NumericColumn c;
-    c.size = list.size();
-    const std::shared_ptr<double[]> values = std::make_shared_for_overwrite<double[]>(list.size());
-    c.values = values;
-    // Locals of the loop, returned at its end: kept in registers.
-    struct Pass {
-        std::size_t readable = 0;
-        double lo = std::numeric_limits<double>::infinity();
-        double hi = -std::numeric_limits<double>::infinity();
-        DD sum;
-        ErrorCode why = ErrorCode::None;
-    };
+// Locals of a reading pass, returned at its end: kept in registers.
+struct Pass {
+    std::size_t readable = 0; // where the pass stopped
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    DD sum;
+    ErrorCode why = ErrorCode::None;
+};
+
+// Reads entries [begin, end) into `values` until one is unreadable.
+Pass readPart(const ValueList& list, const FrequencyList& n, double* values, std::size_t begin,
+              std::size_t end) {
     const std::size_t weighted = std::min(list.size(), n.size());
-    const Pass pass = withProducts([&](auto products) {
+    return withProducts([&](auto products) {
         Pass p;
         CompensatedSum sum;
-        std::size_t i = 0;
-        for (; i < list.size(); ++i) {
+        std::size_t i = begin;
+        for (; i < end; ++i) {
             // Numbers are by far the common case; keep their path short.
             double v;
             if (const double* number = list[i].numberIf()) {
@@ -77,6 +77,36 @@ NumericColumn read(const ValueList& list, const FrequencyList& n) {
         p.sum = sum.result();
         return p;
     });
+}
+
+NumericColumn read(const ValueList& list, const FrequencyList& n) {
+    NumericColumn c;
+    c.size = list.size();
+    const std::shared_ptr<double[]> values = std::make_shared_for_overwrite<double[]>(list.size());
+    c.values = values;
+    // A big list is read in two halves at once; the second counts only
+    // when the first ran through, as one pass from the start would.
+    const bool halves = inTwoHalves(list.size());
+    const std::size_t half = halves ? list.size() / 2 : list.size();
+    Pass parts[2];
+    bothHalves(halves, [&](int h) {
+        if (h == 0)
+            parts[0] = readPart(list, n, values.get(), 0, half);
+        else if (halves)
+            parts[1] = readPart(list, n, values.get(), half, list.size());
+    });
+    Pass pass = parts[0];
+    if (halves && pass.readable == half) {
+        const Pass& more = parts[1];
+        pass.readable = more.readable;
+        pass.why = more.why;
+        pass.lo = std::min(pass.lo, more.lo);
+        pass.hi = std::max(pass.hi, more.hi);
+        CompensatedSum both;
+        both.add(pass.sum);
+        both.add(more.sum);
+        pass.sum = both.result();
+    }
     c.readable = pass.readable;
     c.why = pass.why;
     c.min = pass.lo;
@@ -104,6 +134,63 @@ NumericColumn readColumn(const ValueList& list, const FrequencyList& n) {
     list.remember(std::make_shared<ValueMemo>(ValueMemo{frequencies, c}));
     return c;
 }
+
+} // namespace kalnor::stats::detail
+
+namespace kalnor::stats {
+
+void readAhead(const ValueList& values, const FrequencyList& n) {
+    detail::readColumn(values, n);
+}
+
+WhatWasRead takeReading(ValueList& values, FrequencyList& n) {
+    WhatWasRead r{values.memo(), n.memo(), values.size()};
+    values.forget();
+    n.forget();
+    return r;
+}
+
+void keepReading(WhatWasRead earlier, const ValueList& values, const FrequencyList& n) {
+    using namespace detail;
+    const std::shared_ptr<FrequencyMemo>& frequencies = earlier.frequencies;
+    if (!frequencies || n.size() != values.size() || values.size() != earlier.size)
+        return;
+    auto moved = std::make_shared<FrequencyMemo>();
+    moved->sum = frequencies->sum; // the cumulative frequencies do change
+    n.remember(moved);
+    const std::shared_ptr<ValueMemo>& read = earlier.values;
+    if (!read || read->frequencies.lock() != frequencies || !read->column.complete())
+        return;
+    // The earlier numbers' memory is written over when nothing else holds
+    // them: a big table then asks for no fresh memory.
+    std::shared_ptr<double[]> numbers;
+    if (read.use_count() == 1 && read->column.values.use_count() == 1)
+        numbers = std::const_pointer_cast<double[]>(read->column.values);
+    else
+        numbers = std::make_shared_for_overwrite<double[]>(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (const double* number = values[i].numberIf()) {
+            numbers[i] = *number;
+        } else {
+            ErrorCode why = ErrorCode::None;
+            const auto parsed = cellNumber(values[i], why);
+            if (!parsed)
+                return; // not the entries that were read
+            numbers[i] = *parsed;
+        }
+    }
+    NumericColumn c;
+    c.values = numbers;
+    c.size = c.readable = values.size();
+    c.min = read->column.min;
+    c.max = read->column.max;
+    c.weightedSum = read->column.weightedSum;
+    values.remember(std::make_shared<ValueMemo>(ValueMemo{moved, std::move(c)}));
+}
+
+} // namespace kalnor::stats
+
+namespace kalnor::stats::detail {
 
 std::optional<CumulativePlace> firstReaching(const FrequencyList& n, std::int64_t q,
                                              std::int64_t kN) {

@@ -267,8 +267,8 @@ TEST_F(LeerVariable, ListsReadBeforeASortMatchAReadOfTheSortedRows) {
                 EXPECT_EQ(frecuencias(), fresca.doc.listas.Frecuencias);
                 EXPECT_EQ(limInf(), fresca.doc.listas.LimInf);
                 EXPECT_EQ(limSup(), fresca.doc.listas.LimSup);
-                // Nothing the engine read in the old order is taken for the
-                // new one: the results are those of the fresh read, bit for bit.
+                // What the engine kept of its reading in the old order gives
+                // the results of the fresh read, bit for bit.
                 stats::ErrorRecord e1, e2;
                 const double media = stats::MediaAritmetica(e1, valores(), frecuencias());
                 EXPECT_EQ(std::bit_cast<std::uint64_t>(media),

@@ -109,6 +109,47 @@ TEST(SnapshotColumnOrden, ABigTableSortsAsOneWhateverEachHalfHolds) {
     }
 }
 
+// The cells of `columna` in the order `p` gives.
+std::vector<CellValue> colocadas(const SnapshotColumn& columna, const Placement& p) {
+    const SnapshotColumn nueva = columna.placed(p);
+    std::vector<CellValue> celdas;
+    for (std::size_t i = 0; i < nueva.size(); ++i)
+        celdas.push_back(nueva.get(i));
+    return celdas;
+}
+
+// A sort by a few distinct numbers tells its keys in the new order as runs,
+// which must be the sorted cells themselves; with a word, an empty cell or
+// a -0 (one key with 0) among them it tells none.
+TEST(SnapshotColumnOrden, ASortByFewNumbersTellsItsKeysAsRunsOfTheSortedCells) {
+    std::mt19937 azar(3);
+    for (const std::size_t filas : {std::size_t{400}, std::size_t{300000}}) {
+        std::uniform_int_distribution<int> valor(-20, 20);
+        SnapshotColumn columna;
+        for (std::size_t i = 0; i < filas; ++i)
+            columna.pushNumber(valor(azar) / 4.0);
+        for (const bool desc : {false, true}) {
+            const Placement p = columna.sortedPlacement(desc);
+            ASSERT_FALSE(p.keyRuns.empty());
+            std::vector<CellValue> porTramos;
+            for (const NumberRun& t : p.keyRuns)
+                porTramos.insert(porTramos.end(), t.count, CellValue::number(t.value));
+            EXPECT_EQ(porTramos, colocadas(columna, p)) << filas << ", descendente " << desc;
+        }
+        for (const CellValue& otra :
+             {CellValue::text("pera"), CellValue::null(), CellValue::number(-0.0)}) {
+            SnapshotColumn conOtra = columna;
+            conOtra.set(filas / 2, otra);
+            EXPECT_TRUE(conOtra.sortedPlacement(false).keyRuns.empty());
+        }
+    }
+    // Many distinct numbers are sorted otherwise, with no runs.
+    SnapshotColumn distintos;
+    for (int i = 0; i < 1000; ++i)
+        distintos.pushNumber(i * 0.5);
+    EXPECT_TRUE(distintos.sortedPlacement(false).keyRuns.empty());
+}
+
 TEST(SnapshotColumnOrden, SortsSomeRowsInTheOrderGiven) {
     SnapshotColumn columna;
     for (int i = 0; i < 400; ++i)
