@@ -242,11 +242,12 @@ bool Documento::LeerVariable() {
         return o && o->mismaTabla(origen);
     };
     if (!mismaTabla(otra_.origen)) {
+        // Emptied, their memory kept for the read below to write over.
         otra_.origen.reset();
-        otra_.Valores = {};
-        otra_.Frecuencias = {};
-        otra_.LimInf = {};
-        otra_.LimSup = {};
+        otra_.Valores.clear();
+        otra_.Frecuencias.clear();
+        otra_.LimInf.clear();
+        otra_.LimSup.clear();
         if (!mismaTabla(leido_))
             intercambiar(); // the stale lists' buffers are reused below
     }
@@ -435,8 +436,10 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
                                 "no cabe en un entero de 32 bits («" + textoDe(*niMalo) + "»)");
             return ilegible(leidas, "ni", motivo(*niMalo));
         }
-        if (iValor >= 0 && !continua)
-            valores = Data1.column(iValor);
+        if (iValor >= 0 && !continua) {
+            valores.forget();
+            Data1.column(iValor, valores);
+        }
         // The value list has one entry per record (entries nothing wrote stay
         // empty). The class limits are only kept for a variable by classes:
         // nothing reads them otherwise, and on a big table they would cost

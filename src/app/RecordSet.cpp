@@ -675,16 +675,21 @@ const SnapshotColumn& RecordSet::snapshotColumn(int index,
 }
 
 std::vector<CellValue> RecordSet::column(int index) const {
+    std::vector<CellValue> values;
+    column(index, values);
+    return values;
+}
+
+void RecordSet::column(int index, std::vector<CellValue>& values) const {
     std::optional<SnapshotColumn> placed;
     const SnapshotColumn& all = snapshotColumn(index, placed);
-    std::vector<CellValue> values;
+    values.clear();
     values.reserve(static_cast<std::size_t>(data_->live));
     const bool anyDeleted = data_->live != data_->size();
     for (int i = 0; i < data_->size(); ++i) {
         if (!anyDeleted || !data_->deleted[i])
             values.push_back(all.get(i));
     }
-    return values;
 }
 
 const std::vector<unsigned char>& RecordSet::deletedRows() const {
@@ -999,18 +1004,22 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
         if (!earlier) {
             *placement = placed;
         } else {
-            // Where each row of this set goes: this set's row i is row
-            // held[i] of the earlier rows, which the new sort places.
+            // Where each row of this set goes: the earlier placement took
+            // row from[k] of the earlier rows to this set's place to[k], and
+            // the new sort places that row anew. Both are walked in their
+            // own order, which for rows placed from stored order is the
+            // rows' order too: no read jumps about a big table.
             const std::vector<std::uint32_t> places = placesOf(*placed, rowsFrom.size());
-            const std::vector<int> held = earlier->placement->order();
+            const Placement& before = *earlier->placement;
             Placement moves;
-            moves.from.resize(held.size());
-            moves.to.resize(held.size());
+            moves.from.resize(before.size());
+            moves.to.resize(before.size());
             bool whole = true;
-            for (std::size_t i = 0; i < held.size(); ++i) {
-                moves.from[i] = static_cast<int>(i);
-                moves.to[i] = places[static_cast<std::size_t>(held[i])];
-                whole = whole && moves.to[i] != kUnplaced;
+            for (std::size_t k = 0; k < before.size(); ++k) {
+                moves.from[k] =
+                    before.to.empty() ? static_cast<int>(k) : static_cast<int>(before.to[k]);
+                moves.to[k] = places[static_cast<std::size_t>(before.from[k])];
+                whole = whole && moves.to[k] != kUnplaced;
             }
             moves.keyRuns = placed->keyRuns; // the keys' new order is the same
             if (whole)

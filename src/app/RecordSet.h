@@ -79,6 +79,8 @@ public:
     // Whole column of the live rows in set order (fast path for reading).
     std::vector<stats::CellValue> column(const std::string& name) const;
     std::vector<stats::CellValue> column(int index) const;
+    // The same into `values`, whose memory is reused.
+    void column(int index, std::vector<stats::CellValue>& values) const;
     // Calls visit(cell) for field `index` of each live row in set order until
     // it returns false; returns the cells visited (the one refused included).
     template <class Visit> std::size_t visitColumn(int index, Visit&& visit) const {
