@@ -255,16 +255,31 @@ BENCHMARK(BM_SelectorBi)
     ->Apply([](benchmark::internal::Benchmark* b) { ambosTamanos(b, {}); })
     ->Unit(benchmark::kMillisecond);
 
-// Quantiles of Y then X: every pick sorts by the other variable.
+// Quantiles of Y then X: every pick sorts by the other variable. Timed are
+// the picks (first argument 0) or the switches of variable between them (1),
+// each a press of its own.
 void BM_CuantilAlternando(benchmark::State& state) {
-    Calculadora calc(archivos(state.range(0)).disdis);
+    Calculadora calc(archivos(state.range(1)).disdis);
+    const bool cambio = state.range(0) == 1;
     for (auto _ : state) {
+        if (cambio)
+            state.PauseTiming();
         calc.c.cboDECILES_Click(4);
+        if (cambio)
+            state.ResumeTiming();
+        else
+            state.PauseTiming();
         calc.c.cmdVARIABLE_Click();
+        if (!cambio)
+            state.ResumeTiming();
     }
+    state.SetLabel(cambio ? "cambio de variable" : "decil");
 }
 BENCHMARK(BM_CuantilAlternando)
-    ->Apply([](benchmark::internal::Benchmark* b) { ambosTamanos(b, {}); })
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        ambosTamanos(b, {0});
+        ambosTamanos(b, {1});
+    })
     ->Unit(benchmark::kMillisecond);
 
 // The whole command-line run, as a process.

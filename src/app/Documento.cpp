@@ -278,19 +278,24 @@ namespace {
 void escribirTramos(const std::vector<NumberRun>& tramos, std::size_t n, stats::ValueList& lista) {
     lista.forget();
     auto& v = static_cast<std::vector<CellValue>&>(lista);
-    const bool encima = v.size() == n; // a buffer of the right size is written over
-    if (!encima) {
+    if (v.size() != n) { // a buffer of the right size is written over
         v.clear();
-        v.reserve(n);
+        v.resize(n);
     }
-    auto en = v.begin();
-    for (const NumberRun& t : tramos) {
-        const CellValue celda = CellValue::number(t.value);
-        if (encima)
-            en = std::fill_n(en, t.count, celda);
-        else
-            v.insert(v.end(), t.count, celda);
-    }
+    // A big list in two halves at once, each writing its share of the runs.
+    const std::size_t mitad[3] = {0, n / 2, n};
+    bothHalves(inTwoHalves(n), [&](int h) {
+        std::size_t inicio = 0;
+        for (const NumberRun& t : tramos) {
+            const std::size_t desde = std::max(inicio, mitad[h]);
+            const std::size_t hasta = std::min<std::size_t>(inicio + t.count, mitad[h + 1]);
+            if (desde < hasta)
+                std::fill(v.begin() + static_cast<std::ptrdiff_t>(desde),
+                          v.begin() + static_cast<std::ptrdiff_t>(hasta),
+                          CellValue::number(t.value));
+            inicio += t.count;
+        }
+    });
 }
 
 } // namespace

@@ -1014,15 +1014,18 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
             Placement moves;
             moves.from.resize(before.size());
             moves.to.resize(before.size());
-            bool whole = true;
-            for (std::size_t k = 0; k < before.size(); ++k) {
-                moves.from[k] =
-                    before.to.empty() ? static_cast<int>(k) : static_cast<int>(before.to[k]);
-                moves.to[k] = places[static_cast<std::size_t>(before.from[k])];
-                whole = whole && moves.to[k] != kUnplaced;
-            }
+            const std::size_t half[3] = {0, before.size() / 2, before.size()};
+            bool whole[2] = {true, true};
+            bothHalves(inTwoHalves(before.size()), [&](int h) {
+                for (std::size_t k = half[h]; k < half[h + 1]; ++k) {
+                    moves.from[k] =
+                        before.to.empty() ? static_cast<int>(k) : static_cast<int>(before.to[k]);
+                    moves.to[k] = places[static_cast<std::size_t>(before.from[k])];
+                    whole[h] = whole[h] && moves.to[k] != kUnplaced;
+                }
+            });
             moves.keyRuns = placed->keyRuns; // the keys' new order is the same
-            if (whole)
+            if (whole[0] && whole[1])
                 *placement = std::make_shared<const Placement>(std::move(moves));
         }
     }

@@ -168,17 +168,25 @@ void keepReading(WhatWasRead earlier, const ValueList& values, const FrequencyLi
         numbers = std::const_pointer_cast<double[]>(read->column.values);
     else
         numbers = std::make_shared_for_overwrite<double[]>(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (const double* number = values[i].numberIf()) {
-            numbers[i] = *number;
-        } else {
-            ErrorCode why = ErrorCode::None;
-            const auto parsed = cellNumber(values[i], why);
-            if (!parsed)
-                return; // not the entries that were read
-            numbers[i] = *parsed;
+    const std::size_t half[3] = {0, values.size() / 2, values.size()};
+    bool whole[2] = {true, true};
+    bothHalves(inTwoHalves(values.size()), [&](int h) {
+        for (std::size_t i = half[h]; i < half[h + 1]; ++i) {
+            if (const double* number = values[i].numberIf()) {
+                numbers[i] = *number;
+            } else {
+                ErrorCode why = ErrorCode::None;
+                const auto parsed = cellNumber(values[i], why);
+                if (!parsed) {
+                    whole[h] = false;
+                    return;
+                }
+                numbers[i] = *parsed;
+            }
         }
-    }
+    });
+    if (!whole[0] || !whole[1])
+        return; // not the entries that were read
     NumericColumn c;
     c.values = numbers;
     c.size = c.readable = values.size();

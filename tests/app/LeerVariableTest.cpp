@@ -224,18 +224,26 @@ TEST_F(LeerVariable, TablesBeyond32767RecordsAreReadWhole) {
 // --- After a sort ------------------------------------------------------------
 
 // What a document that had read nothing gives after the same sort.
+// The lists read from rows the file itself returns sorted.
 struct Fresca {
     Documento doc;
     Fresca(const std::string& archivo, const std::string& campo, const std::string& variable) {
         doc.AbrirBase(archivo);
-        doc.OrdenarDatos(campo);
+        doc.Data1 = RecordSet(Database::open(archivo),
+                              "SELECT * FROM " + doc.TipoDist + " ORDER BY [" + campo + "]");
         doc.VarActiva = variable;
         doc.LeerVariable();
     }
 };
 
 TEST_F(LeerVariable, ListsReadBeforeASortMatchAReadOfTheSortedRows) {
-    std::string pocos = "Xi,Yi,ni\n", muchos = "LiX,LsX,LiY,LsY,ni\n";
+    std::string pocos = "Xi,Yi,ni\n", muchos = "LiX,LsX,LiY,LsY,ni\n", grande = pocos;
+    for (int i = 0; i < 250000; ++i) {
+        // Few distinct values, also on a table big enough to be placed in
+        // two halves at once.
+        grande += std::to_string((i * 37) % 11) + "," + std::to_string((i * 13) % 5 - 2) + "," +
+                  std::to_string(i % 4 + 1) + "\n";
+    }
     for (int i = 0; i < 400; ++i) {
         // Few distinct values, and then one per row.
         pocos += std::to_string((i * 37) % 11) + "," + std::to_string((i * 13) % 5 - 2) + "," +
@@ -248,6 +256,7 @@ TEST_F(LeerVariable, ListsReadBeforeASortMatchAReadOfTheSortedRows) {
         std::string archivo;
         std::vector<std::string> campos;
     } casos[] = {{nueva("pocos.mdb", "DISDIS", pocos), {"Xi", "Yi"}},
+                 {nueva("grande.mdb", "DISDIS", grande), {"Yi"}},
                  {nueva("muchos.mdb", "CONCON", muchos), {"LiX", "LiY"}}};
     for (const auto& caso : casos) {
         for (const std::string& campo : caso.campos) {
