@@ -15,7 +15,6 @@
 #include <limits>
 #include <memory>
 #include <span>
-#include <type_traits>
 
 namespace kalnor {
 
@@ -274,21 +273,17 @@ bool Documento::LeerVariable() {
 
 namespace {
 
-// `lista` takes the numbers of `tramos` in order, `n` of them in all.
-void escribirTramos(const std::vector<NumberRun>& tramos, std::size_t n, stats::ValueList& lista) {
+// `lista`, already as long as the runs together, takes their numbers in
+// order, written over in place.
+void escribirTramos(const std::vector<NumberRun>& tramos, stats::ValueList& lista) {
     lista.forget();
     auto& v = static_cast<std::vector<CellValue>&>(lista);
-    if (v.size() != n) { // a buffer of the right size is written over
-        v.clear();
-        v.resize(n);
-    }
     // A big list in two halves at once, each writing its share of the runs.
-    const std::size_t mitad[3] = {0, n / 2, n};
-    bothHalves(inTwoHalves(n), [&](int h) {
+    overHalves(v.size(), [&](int, std::size_t desdeMitad, std::size_t hastaMitad) {
         std::size_t inicio = 0;
         for (const NumberRun& t : tramos) {
-            const std::size_t desde = std::max(inicio, mitad[h]);
-            const std::size_t hasta = std::min<std::size_t>(inicio + t.count, mitad[h + 1]);
+            const std::size_t desde = std::max(inicio, desdeMitad);
+            const std::size_t hasta = std::min<std::size_t>(inicio + t.count, hastaMitad);
             if (desde < hasta)
                 std::fill(v.begin() + static_cast<std::ptrdiff_t>(desde),
                           v.begin() + static_cast<std::ptrdiff_t>(hasta),
@@ -319,21 +314,17 @@ void Documento::seguirOrden(const Origen& antes, const Placement& colocacion,
     for (const NumberRun& t : colocacion.keyRuns)
         enTramos += t.count;
     // A variable by classes is sorted by its lower limits, any other by its values.
-    const stats::ValueList* const claves = enTramos != n || campo != campoOrden(leido_->variable)
-                                               ? nullptr
-                                           : listas.LimInf.empty() ? &listas.Valores
-                                                                   : &listas.LimInf;
+    stats::ValueList* const claves = enTramos != n || campo != campoOrden(leido_->variable)
+                                         ? nullptr
+                                     : listas.LimInf.empty() ? &listas.Valores
+                                                             : &listas.LimInf;
     // Taken before the lists change, to be kept after.
     stats::WhatWasRead lectura = stats::takeReading(listas.Valores, listas.Frecuencias);
+    if (claves)
+        escribirTramos(colocacion.keyRuns, *claves); // in place: no fresh memory
     const auto mover = [&](auto& lista, auto& libre) {
-        if (lista.empty())
+        if (lista.empty() || static_cast<const void*>(&lista) == claves)
             return;
-        if constexpr (std::is_same_v<std::decay_t<decltype(lista)>, stats::ValueList>) {
-            if (&lista == claves) {
-                escribirTramos(colocacion.keyRuns, n, lista); // in place: no fresh memory
-                return;
-            }
-        }
         place(lista, colocacion, libre);
         lista.swap(libre);
         libre.forget();

@@ -58,14 +58,12 @@ template <class In, class Out> void place(const In& in, const Placement& p, Out&
     const auto* const i = in.data();
     const int* const from = p.from.data();
     const std::uint32_t* const to = p.to.empty() ? nullptr : p.to.data();
-    const std::size_t half[3] = {0, n / 2, n};
-    bothHalves(inTwoHalves(n), [&](int h) {
+    overHalves(n, [&](int, std::size_t begin, std::size_t end) {
         // Reads scattered over a big table (a gather, or rows sorted by
         // something else) are asked for a few steps early, which hides most
         // of the wait for memory and costs nothing when they come in order.
         constexpr std::size_t kAhead = 16;
-        const std::size_t end = half[h + 1];
-        for (std::size_t k = half[h]; k < end; ++k) {
+        for (std::size_t k = begin; k < end; ++k) {
             if (k + kAhead < end)
                 __builtin_prefetch(&i[static_cast<std::size_t>(from[k + kAhead])]);
             o[to ? to[k] : k] = i[static_cast<std::size_t>(from[k])];

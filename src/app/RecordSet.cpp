@@ -1014,10 +1014,9 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
             Placement moves;
             moves.from.resize(before.size());
             moves.to.resize(before.size());
-            const std::size_t half[3] = {0, before.size() / 2, before.size()};
             bool whole[2] = {true, true};
-            bothHalves(inTwoHalves(before.size()), [&](int h) {
-                for (std::size_t k = half[h]; k < half[h + 1]; ++k) {
+            overHalves(before.size(), [&](int h, std::size_t begin, std::size_t end) {
+                for (std::size_t k = begin; k < end; ++k) {
                     moves.from[k] =
                         before.to.empty() ? static_cast<int>(k) : static_cast<int>(before.to[k]);
                     moves.to[k] = places[static_cast<std::size_t>(before.from[k])];

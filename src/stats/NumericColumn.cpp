@@ -86,14 +86,12 @@ NumericColumn read(const ValueList& list, const FrequencyList& n) {
     c.values = values;
     // A big list is read in two halves at once; the second counts only
     // when the first ran through, as one pass from the start would.
-    const bool halves = inTwoHalves(list.size());
-    const std::size_t half = halves ? list.size() / 2 : list.size();
     Pass parts[2];
-    bothHalves(halves, [&](int h) {
+    std::size_t half = list.size();
+    const bool halves = overHalves(list.size(), [&](int h, std::size_t begin, std::size_t end) {
+        parts[h] = readPart(list, n, values.get(), begin, end);
         if (h == 0)
-            parts[0] = readPart(list, n, values.get(), 0, half);
-        else if (halves)
-            parts[1] = readPart(list, n, values.get(), half, list.size());
+            half = end;
     });
     Pass pass = parts[0];
     if (halves && pass.readable == half) {
@@ -168,10 +166,9 @@ void keepReading(WhatWasRead earlier, const ValueList& values, const FrequencyLi
         numbers = std::const_pointer_cast<double[]>(read->column.values);
     else
         numbers = std::make_shared_for_overwrite<double[]>(values.size());
-    const std::size_t half[3] = {0, values.size() / 2, values.size()};
     bool whole[2] = {true, true};
-    bothHalves(inTwoHalves(values.size()), [&](int h) {
-        for (std::size_t i = half[h]; i < half[h + 1]; ++i) {
+    overHalves(values.size(), [&](int h, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
             if (const double* number = values[i].numberIf()) {
                 numbers[i] = *number;
             } else {

@@ -42,4 +42,22 @@ template <class Work> void bothHalves(bool together, const Work& work) {
         std::rethrow_exception(failure);
 }
 
+// Calls work(h, begin, end) for the two halves h of [0, n) at once, and
+// returns true, when a pass over `n` entries is worth a second core;
+// otherwise calls work(0, 0, n) alone and returns false.
+template <class Work> bool overHalves(std::size_t n, const Work& work) {
+    if (!inTwoHalves(n)) {
+        work(0, std::size_t{0}, n);
+        return false;
+    }
+    const std::size_t half = n / 2;
+    bothHalves(true, [&](int h) {
+        if (h == 0)
+            work(0, std::size_t{0}, half);
+        else
+            work(1, half, n);
+    });
+    return true;
+}
+
 } // namespace kalnor
