@@ -199,33 +199,44 @@ namespace kalnor::stats::detail {
 
 std::optional<CumulativePlace> firstReaching(const FrequencyList& n, std::int64_t q,
                                              std::int64_t kN) {
+    constexpr std::size_t kBlock = FrequencyMemo::kBlock;
     FrequencyMemo& memo = memoOf(n);
-    if (!memo.cumulative) {
-        std::vector<std::int64_t> cumulative;
-        cumulative.reserve(n.size());
+    if (!memo.blockEnds) {
+        std::vector<std::int64_t> ends;
+        ends.reserve(n.size() / kBlock + 1);
         std::int64_t running = 0;
         bool grows = true;
-        for (const std::int32_t f : n) {
-            grows = grows && f >= 0;
-            running += f;
-            cumulative.push_back(running);
+        for (std::size_t begin = 0; begin < n.size(); begin += kBlock) {
+            const std::size_t end = std::min(n.size(), begin + kBlock);
+            std::int64_t sum = 0;
+            std::int32_t least = 0;
+            for (std::size_t i = begin; i < end; ++i) {
+                sum += n[i];
+                least = std::min(least, n[i]);
+            }
+            grows = grows && least >= 0;
+            running += sum;
+            ends.push_back(running);
         }
         if (!grows)
-            cumulative.clear();
-        memo.cumulative = std::move(cumulative);
+            ends.clear();
+        memo.blockEnds = std::move(ends);
     }
-    const std::vector<std::int64_t>& cumulative = *memo.cumulative;
-    if (cumulative.size() == n.size()) {
-        // Growing: q·C grows too, so the first record reaching kN is found by halves.
-        const auto at = std::partition_point(cumulative.begin(), cumulative.end(),
-                                             [&](std::int64_t c) { return q * c < kN; });
-        if (at == cumulative.end())
-            return std::nullopt;
-        const auto i = static_cast<std::size_t>(at - cumulative.begin());
-        return CumulativePlace{i, i > 0 ? cumulative[i - 1] : 0, *at};
-    }
+    const std::vector<std::int64_t>& ends = *memo.blockEnds;
+    std::size_t from = 0;
     std::int64_t running = 0;
-    for (std::size_t i = 0; i < n.size(); ++i) {
+    if (!ends.empty()) {
+        // Growing: q·C grows too, so the block holding the first record that
+        // reaches kN is found by halves, and that record within it.
+        const auto at = std::partition_point(ends.begin(), ends.end(),
+                                             [&](std::int64_t c) { return q * c < kN; });
+        if (at == ends.end())
+            return std::nullopt;
+        const auto block = static_cast<std::size_t>(at - ends.begin());
+        from = block * kBlock;
+        running = block > 0 ? ends[block - 1] : 0;
+    }
+    for (std::size_t i = from; i < n.size(); ++i) {
         const std::int64_t below = running;
         running += n[i];
         if (q * running >= kN)

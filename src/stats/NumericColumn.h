@@ -64,9 +64,13 @@ NumericColumn readColumn(const ValueList& list, const FrequencyList& n);
 // What was read from a frequency list, kept with it while it is unchanged.
 struct FrequencyMemo {
     std::int64_t sum = 0;
-    // The cumulative frequencies, made on the first quantile asked; empty
-    // when some frequency is negative (they do not grow then).
-    std::optional<std::vector<std::int64_t>> cumulative;
+    // The cumulative frequency at the end of every block of kBlock records,
+    // made on the first quantile asked; empty when some frequency is
+    // negative (they do not grow then). A quantile searches the blocks by
+    // halves and walks one block: a full cumulative list would cost eight
+    // bytes a record of fresh memory after every sort.
+    static constexpr std::size_t kBlock = 1024;
+    std::optional<std::vector<std::int64_t>> blockEnds;
 };
 // The memo of `n`, made (with the sum of its frequencies) when it has none.
 const FrequencyMemo& frequencyMemo(const FrequencyList& n);

@@ -189,6 +189,47 @@ TEST(CuantilDiscreto, QuantileQOfQFailsUnlessARecordWithFrequencyZeroFollows) {
     EXPECT_FALSE(err.failed());
 }
 
+// A long list is searched by blocks of records: a position that falls on
+// the last record of a block, or on the first of the next, is found as a
+// walk record by record finds it.
+TEST(CuantilDiscreto, AListOfManyBlocksFindsEveryPositionAsAWalkDoes) {
+    ErrorRecord err;
+    ValueList x;
+    FrequencyList n;
+    for (int i = 0; i < 2048; ++i) {
+        x.push_back(CellValue::number(i));
+        n.push_back(1);
+    }
+    EXPECT_EQ(CuantilDiscreto(err, 1, 2, x, n), 1023.5);       // block 0 ends at 1024
+    EXPECT_EQ(CuantilDiscreto(err, 1025, 2048, x, n), 1024.5); // block 1's first record
+    EXPECT_EQ(CuantilDiscreto(err, 1, 2048, x, n), 0.5);
+    EXPECT_FALSE(err.failed());
+
+    // Frequencies with zeros and long gaps, against the same records followed
+    // by -1 and +1: N is the same, but the frequencies no longer grow, so
+    // every quantile is found by a plain walk.
+    x.clear();
+    n.clear();
+    for (int i = 0; i < 5000; ++i) {
+        x.push_back(CellValue::number(i));
+        n.push_back(i % 7 == 0 ? 0 : i % 13 + (i % 1024 == 1023 ? 400 : 0));
+    }
+    ValueList xWalk = x;
+    FrequencyList nWalk = n;
+    for (const std::int32_t f : {-1, 1}) {
+        xWalk.push_back(CellValue::number(-7));
+        nWalk.push_back(f);
+    }
+    for (const std::int16_t q : {2, 10, 100, 997}) {
+        for (std::int16_t k = 0; k < q; ++k) {
+            ErrorRecord a, b;
+            EXPECT_EQ(CuantilDiscreto(a, k, q, x, n), CuantilDiscreto(b, k, q, xWalk, nWalk))
+                << k << " of " << q;
+            EXPECT_EQ(a.NumError, b.NumError);
+        }
+    }
+}
+
 TEST(CuantilDiscreto, AnOrderOutsideZeroToQOrNoObservationsFail) {
     ErrorRecord err;
     EXPECT_EQ(CuantilDiscreto(err, 5, 4, values({1, 2}), freqs({1, 1})), 0.0);
