@@ -514,7 +514,10 @@ void Documento::OrdenarDatos(const std::string& campo) {
     }
     ++enlace_;
     ordenado_ = origenActual();
-    seguirOrden(antes, colocacion ? *colocacion : Placement{}, f);
+    // Both branches name a Placement: a temporary in either would copy
+    // the given one, eight bytes a row.
+    const Placement sinColocacion;
+    seguirOrden(antes, colocacion ? *colocacion : sinColocacion, f);
     ContarRegistros();
     emit datosCambiados();
 }
