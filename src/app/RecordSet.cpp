@@ -269,6 +269,7 @@ struct RecordSet::Snapshot : std::enable_shared_from_this<RecordSet::Snapshot> {
     // Numbers by value, words in Spanish order, empty cells first; equal
     // keys keep the stored order.
     void sortBy(int column, bool descending) {
+        keptSorts_.clear();
         const Placement placement = columns()[column].sortedPlacement(descending);
         Rows rows = placedRows(*this, placement);
         columns_ = std::move(rows.columns);
@@ -306,8 +307,9 @@ private:
     }
 
     // Before these rows change, every snapshot still waiting to be placed
-    // from them is placed.
+    // from them is placed, and the sorts kept of them are dropped.
     void beforeChange() {
+        keptSorts_.clear();
         for (const std::weak_ptr<Snapshot>& w : waiting_) {
             if (const auto other = w.lock())
                 other->settled();
@@ -325,6 +327,34 @@ private:
     mutable std::optional<Pending> pending_;
     // Snapshots waiting to be placed from these rows.
     mutable std::vector<std::weak_ptr<Snapshot>> waiting_;
+
+public:
+    // How a sort by one field placed these rows, kept while they stay as
+    // they are: a table whose two variables are sorted by turns (a quantile
+    // of X, then one of Y) sorts each of them once. Only for every row in
+    // stored order, and only the last two sorts.
+    std::shared_ptr<const Placement> keptSort(int column, bool descending) const {
+        for (const KeptSort& k : keptSorts_) {
+            if (k.revision == revision && k.column == column && k.descending == descending)
+                return k.placement;
+        }
+        return nullptr;
+    }
+    void keepSort(int column, bool descending, std::shared_ptr<const Placement> placement) const {
+        std::erase_if(keptSorts_, [this](const KeptSort& k) { return k.revision != revision; });
+        if (keptSorts_.size() == 2)
+            keptSorts_.erase(keptSorts_.begin());
+        keptSorts_.push_back({revision, column, descending, std::move(placement)});
+    }
+
+private:
+    struct KeptSort {
+        unsigned long long revision; // these rows' revision when sorted
+        int column;
+        bool descending;
+        std::shared_ptr<const Placement> placement;
+    };
+    mutable std::vector<KeptSort> keptSorts_;
 };
 
 RecordSet::RecordSet(std::shared_ptr<Database> db, std::string rowSource) : db_(std::move(db)) {
@@ -963,25 +993,37 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
         earlier ? earlier->from : std::shared_ptr<const Snapshot>(data_);
     const Snapshot& rowsFrom = *from;
 
-    // The live rows in stored order, as a fresh read would give them.
-    std::vector<int> rows(static_cast<std::size_t>(rowsFrom.live));
-    if (rowsFrom.live == rowsFrom.size()) {
-        std::iota(rows.begin(), rows.end(), 0);
-    } else {
-        std::size_t k = 0;
-        for (int i = 0; i < rowsFrom.size(); ++i) {
-            if (!rowsFrom.deleted[i])
-                rows[k++] = i;
+    // Every row live and in stored order: a sort of them by a field is
+    // kept for the next time the same sort is asked of the same rows.
+    const bool keepable =
+        orderColumn >= 0 && rowsFrom.live == rowsFrom.size() && rowsFrom.rowids().ascending();
+    std::shared_ptr<const Placement> placed =
+        keepable ? rowsFrom.keptSort(orderColumn, source.descending) : nullptr;
+    if (!placed) {
+        // The live rows in stored order, as a fresh read would give them.
+        std::vector<int> rows(static_cast<std::size_t>(rowsFrom.live));
+        if (rowsFrom.live == rowsFrom.size()) {
+            std::iota(rows.begin(), rows.end(), 0);
+        } else {
+            std::size_t k = 0;
+            for (int i = 0; i < rowsFrom.size(); ++i) {
+                if (!rowsFrom.deleted[i])
+                    rows[k++] = i;
+            }
         }
+        const RowIds& ids = rowsFrom.rowids();
+        if (!ids.ascending())
+            ids.sortById(rows);
+        Placement order;
+        if (orderColumn >= 0)
+            order =
+                rowsFrom.columns()[orderColumn].sortedPlacement(std::move(rows), source.descending);
+        else
+            order.from = std::move(rows);
+        placed = std::make_shared<const Placement>(std::move(order));
+        if (keepable)
+            rowsFrom.keepSort(orderColumn, source.descending, placed);
     }
-    const RowIds& ids = rowsFrom.rowids();
-    if (!ids.ascending())
-        ids.sortById(rows);
-    Placement order;
-    if (orderColumn >= 0)
-        order = rowsFrom.columns()[orderColumn].sortedPlacement(std::move(rows), source.descending);
-    else
-        order.from = std::move(rows);
 
     auto next = std::make_shared<Snapshot>();
     next->db = data.db;
@@ -989,7 +1031,6 @@ RecordSet RecordSet::Reordered(const std::string& rowSource,
     next->table = data.table;
     next->rowidName = data.rowidName;
     next->fields = data.fields;
-    const auto placed = std::make_shared<const Placement>(std::move(order));
     next->deleted.assign(placed->size(), 0);
     next->place(from, placed);
     next->live = next->size();

@@ -593,6 +593,45 @@ TEST_F(RecordSetReorder, AnUnreadSortKeepsItsRowsWhenTheEarlierSetChanges) {
     EXPECT_EQ(rs.RecordCount(), 4);
 }
 
+// Two fields sorted by turns, as quantiles of X then of Y ask: a sort of
+// the stored rows is made once and given again while those rows stay as
+// they are, and made anew once they change.
+TEST_F(RecordSetReorder, SortsByTurnsGiveWhatAFreshReadGivesBeforeAndAfterAChange) {
+    auto db = openDb();
+    db->exec("INSERT INTO DIS VALUES (3, 7), (NULL, 1), (-4, 2), (2, 9), (3, 1);");
+    RecordSet rs(db, "SELECT * FROM DIS");
+    const std::string porX = "SELECT * FROM DIS ORDER BY [Xi]";
+    const std::string porN = "SELECT * FROM DIS ORDER BY [ni] DESC";
+    const auto porTurnos = [&](const std::string& cuando) {
+        for (int vuelta = 0; vuelta < 2; ++vuelta) {
+            for (const std::string& source : {porX, porN}) {
+                RecordSet sorted = rs.Reordered(source);
+                EXPECT_EQ(rows(sorted), fresh(path_, source)) << cuando << source;
+            }
+        }
+        // Sorts of sorts nobody read start from the stored rows too.
+        RecordSet turno = rs.Reordered(porN).Reordered(porX).Reordered(porN);
+        EXPECT_EQ(rows(turno), fresh(path_, porN)) << cuando;
+    };
+    porTurnos("al abrir: ");
+    rs.SetColumn(
+        0, {num(8), num(-1), num(0), num(8), CellValue(), num(5), num(6), num(-2), num(1), num(8)});
+    porTurnos("tras escribir la columna: ");
+    rs.MoveFirst();
+    rs.Edit();
+    rs.SetField("Xi", num(-9));
+    rs.Update();
+    porTurnos("tras editar: ");
+    rs.AddNew();
+    rs.SetField("Xi", num(4));
+    rs.SetField("ni", num(100));
+    rs.Update();
+    porTurnos("tras añadir: ");
+    rs.MoveFirst();
+    rs.Delete();
+    porTurnos("tras borrar: ");
+}
+
 TEST_F(RecordSetReorder, RefusesWhatTheConstructorRefuses) {
     RecordSet rs(openDb(), "SELECT * FROM DIS");
     EXPECT_EQ(errorCode([&] { rs.Reordered("SELECT * FROM DIS ORDER BY [Yi]"); }),
