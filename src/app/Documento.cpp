@@ -267,7 +267,8 @@ bool Documento::LeerVariable() {
     compartirFrecuencias();
     // Read as the measures read it while it is at hand, so a sort keeps
     // that reading and the first key pressed finds it done.
-    stats::readAhead(listas.Valores, listas.Frecuencias);
+    if (leerParaMedir_)
+        stats::readAhead(listas.Valores, listas.Frecuencias);
     return true;
 }
 

@@ -38,6 +38,10 @@ public:
     bool AbrirBase(const std::string& base);
     // Closes Data1 then Data2 (before the file is copied or changed).
     void CerrarBase();
+    // Whether a read of the variable also takes the numbers the measures
+    // work on (on by default): the first key pressed then finds them ready.
+    // A command that only counts turns it off and holds less memory.
+    void setLeerParaMedir(bool si) { leerParaMedir_ = si; }
 
     std::int32_t ContarRegistros(); // sets and returns NumRegistros
     // Fills the engine lists for TipoDist and VarActiva from Data1. A record
@@ -112,6 +116,7 @@ private:
     std::optional<Origen> leido_;    // key of what `listas` holds
     ListasLeidas otra_;              // the read before the current one; its buffers are reused
     std::optional<Origen> ordenado_; // Data1 as the last sort left it
+    bool leerParaMedir_ = true;
 };
 
 } // namespace kalnor

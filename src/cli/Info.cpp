@@ -12,6 +12,7 @@ int Info(const Argumentos& args) {
     if (args.size() != 1)
         return usoIncorrecto("info");
     Documento doc;
+    doc.setLeerParaMedir(false); // N is all it computes
     if (!abrir(doc, args[0]))
         return kError;
 
