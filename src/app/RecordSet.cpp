@@ -447,6 +447,12 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
         const auto upperHalf = [&](Database& from) {
             Rows rows;
             rows.columns.resize(static_cast<std::size_t>(count));
+            // Sized at once like the first half: grown row by row, the
+            // columns were copied over and over as they doubled.
+            const auto above = static_cast<std::size_t>(std::min(last - middle, kReserveLimit));
+            rows.rowids.reserve(above);
+            for (auto& column : rows.columns)
+                column.reserve(above);
             Statement rest(from.handle(), sql(" WHERE " + data->rowidName + " > ?1"));
             rest.bind(1, middle);
             if (rest.columnCount() - 1 != count)

@@ -136,6 +136,11 @@ TEST_F(RecordSetOrder, ABigTableComesWholeAndInOrder) {
         comprobar(filas + 1);
     }
     comprobar(filas);
+    // Row ids far apart: the halves split the span of the ids, and neither
+    // is sized by it.
+    db->exec("INSERT INTO LIBRE (rowid, v, n) VALUES (1099511627776, 549755813888, "
+             "1099511627776)");
+    comprobar(filas + 1);
 }
 
 TEST_F(RecordSetOrder, AcceptsTheRowSourceSpellingsInUse) {
