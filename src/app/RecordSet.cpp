@@ -168,6 +168,26 @@ struct RecordSet::Snapshot : std::enable_shared_from_this<RecordSet::Snapshot> {
         return *placed;
     }
 
+    // Field `index` as cells in this snapshot's order, each taken straight
+    // from the row a waiting sort came from: no placed copy of the field is
+    // made first. False (and `out` untouched) when nothing waits.
+    bool placedCells(std::size_t index, std::vector<stats::CellValue>& out) const {
+        if (!pending_)
+            return false;
+        const SnapshotColumn& source = pending_->from->columns()[index];
+        const Placement& p = *pending_->placement;
+        out.clear();
+        out.resize(p.size());
+        stats::CellValue* const cells = out.data();
+        const int* const from = p.from.data();
+        const std::uint32_t* const to = p.to.empty() ? nullptr : p.to.data();
+        overHalves(p.size(), [&](int, std::size_t begin, std::size_t end) {
+            for (std::size_t k = begin; k < end; ++k)
+                cells[to ? to[k] : k] = source.get(static_cast<std::size_t>(from[k]));
+        });
+        return true;
+    }
+
     // While this snapshot waits to be placed from another's rows and has
     // deleted none since: those rows and how they are placed here.
     struct Source {
@@ -717,6 +737,10 @@ std::vector<CellValue> RecordSet::column(int index) const {
 }
 
 void RecordSet::column(int index, std::vector<CellValue>& values) const {
+    if (data_ && data_->live == data_->size() && index >= 0 &&
+        index < static_cast<int>(data_->fields.size()) &&
+        data_->placedCells(static_cast<std::size_t>(index), values))
+        return;
     std::optional<SnapshotColumn> placed;
     const SnapshotColumn& all = snapshotColumn(index, placed);
     values.clear();

@@ -637,6 +637,30 @@ TEST_F(RecordSetReorder, SortsByTurnsGiveWhatAFreshReadGivesBeforeAndAfterAChang
     porTurnos("tras borrar: ");
 }
 
+// A whole field of a sort nobody has read is taken straight from the rows
+// it was sorted from, in the sort's order: words, numbers and empty cells.
+TEST_F(RecordSetReorder, AnUnreadSortGivesAWholeFieldInItsOrder) {
+    auto db = openDb();
+    // Enough rows, over few keys, for a sort that places rows by key.
+    db->exec("INSERT INTO CAT VALUES ('pera', 1), ('Árbol', 2), (NULL, 3), ('arbol', 4), "
+             "(12, 5), ('pera', 6), ('ñu', NULL), ('nube', 8);"
+             "WITH RECURSIVE c(i) AS (SELECT 9 UNION ALL SELECT i + 1 FROM c WHERE i < 400) "
+             "INSERT INTO CAT SELECT CASE i % 4 WHEN 0 THEN 'pera' WHEN 1 THEN i % 7 WHEN 2 "
+             "THEN NULL ELSE 'ñu' END, i % 13 FROM c;");
+    RecordSet rs(db, "SELECT * FROM CAT");
+    for (const std::string source :
+         {"SELECT * FROM CAT ORDER BY [Xi]", "SELECT * FROM CAT ORDER BY [ni] DESC"}) {
+        const RecordSet sorted = rs.Reordered(source);
+        RecordSet read(db, source);
+        EXPECT_EQ(sorted.column("Xi"), walk(read, "Xi")) << source;
+        EXPECT_EQ(sorted.column("ni"), walk(read, "ni")) << source;
+        // A sort of that sort, still unread, starts from the stored rows.
+        const RecordSet again = sorted.Reordered("SELECT * FROM CAT ORDER BY [Xi] DESC");
+        RecordSet readAgain(db, "SELECT * FROM CAT ORDER BY [Xi] DESC");
+        EXPECT_EQ(again.column("ni"), walk(readAgain, "ni")) << source;
+    }
+}
+
 TEST_F(RecordSetReorder, RefusesWhatTheConstructorRefuses) {
     RecordSet rs(openDb(), "SELECT * FROM DIS");
     EXPECT_EQ(errorCode([&] { rs.Reordered("SELECT * FROM DIS ORDER BY [Yi]"); }),
