@@ -9,17 +9,17 @@
 
 namespace kalnor {
 
-// Where rows go in a new order: row from[k] goes to place to[k], or to place
-// k when `to` is empty. A sort by a few distinct values gives the places of
-// rows read in order: each value's rows then fill one run of places, so the
-// rows are read in sequence and written as a few sequential streams, several
-// times faster than a gather that reads all over a big table.
 // A run of places in a new order that all hold one number.
 struct NumberRun {
     double value;
     std::uint32_t count;
 };
 
+// Where rows go in a new order: row from[k] goes to place to[k], or to place
+// k when `to` is empty. A sort by a few distinct values gives the places of
+// rows read in order: each value's rows then fill one run of places, so the
+// rows are read in sequence and written as a few sequential streams, several
+// times faster than a gather that reads all over a big table.
 struct Placement {
     std::vector<int> from;
     std::vector<std::uint32_t> to;

@@ -121,12 +121,8 @@ public:
                                                  : 0.0;
             if (value == 0.0 && std::signbit(value)) [[unlikely]]
                 negativeZero.store(true, std::memory_order_relaxed);
-            Key key{orderedBits(value), kind};
-            if (descending) {
-                key.bits = ~key.bits;
-                key.kind = static_cast<std::uint8_t>(kText - kind);
-            }
-            return key;
+            const Key key{orderedBits(value), kind};
+            return descending ? reversed(key) : key;
         };
         Placement placement;
         if (auto found = placesByDistinctKeys(rows, keyOf)) {
@@ -175,6 +171,13 @@ private:
             return kind != o.kind ? kind < o.kind : bits < o.bits;
         }
     };
+    // The key in the opposite order, kinds and values both turned round;
+    // turned twice, it is the key again.
+    static Key reversed(Key key) {
+        key.bits = ~key.bits;
+        key.kind = static_cast<std::uint8_t>(kText - key.kind);
+        return key;
+    }
 
     std::vector<int> allRows() const {
         std::vector<int> rows(size());
@@ -332,11 +335,7 @@ private:
         std::vector<NumberRun> runs;
         runs.reserve(keys.size());
         for (std::size_t k = 0; k < keys.size(); ++k) {
-            Key key = keys[k];
-            if (descending) {
-                key.bits = ~key.bits;
-                key.kind = static_cast<std::uint8_t>(kText - key.kind);
-            }
+            const Key key = descending ? reversed(keys[k]) : keys[k];
             if (key.kind != kNumber)
                 return {};
             runs.push_back({numberOf(key.bits), counts[k]});
