@@ -199,11 +199,7 @@ CellValue RecordSet::Field(const std::string& name) const {
 }
 
 CellValue RecordSet::Field(int index) const {
-    if (!data_)
-        throwNotOpen();
-    if (index < 0 || index >= static_cast<int>(data_->fields.size()))
-        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
-                      DbError::kFieldNotFound);
+    requireField(index);
     if (editing_ || adding_)
         return buffer_[index];
     if (pos_ == kBof || pos_ == kEof)
@@ -222,13 +218,17 @@ std::vector<CellValue> RecordSet::column(const std::string& name) const {
     return column(index);
 }
 
-const SnapshotColumn& RecordSet::snapshotColumn(int index,
-                                                std::optional<SnapshotColumn>& placed) const {
+void RecordSet::requireField(int index) const {
     if (!data_)
         throwNotOpen();
     if (index < 0 || index >= static_cast<int>(data_->fields.size()))
         throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
                       DbError::kFieldNotFound);
+}
+
+const SnapshotColumn& RecordSet::snapshotColumn(int index,
+                                                std::optional<SnapshotColumn>& placed) const {
+    requireField(index);
     return data_->column(static_cast<std::size_t>(index), placed);
 }
 
@@ -239,9 +239,8 @@ std::vector<CellValue> RecordSet::column(int index) const {
 }
 
 void RecordSet::column(int index, std::vector<CellValue>& values) const {
-    if (data_ && data_->live == data_->size() && index >= 0 &&
-        index < static_cast<int>(data_->fields.size()) &&
-        data_->placedCells(static_cast<std::size_t>(index), values))
+    requireField(index);
+    if (data_->live == data_->size() && data_->placedCells(static_cast<std::size_t>(index), values))
         return;
     std::optional<SnapshotColumn> placed;
     const SnapshotColumn& all = snapshotColumn(index, placed);
@@ -308,11 +307,7 @@ void RecordSet::SetField(const std::string& name, const CellValue& value) {
 }
 
 void RecordSet::SetField(int index, const CellValue& value) {
-    if (!data_)
-        throwNotOpen();
-    if (index < 0 || index >= static_cast<int>(data_->fields.size()))
-        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
-                      DbError::kFieldNotFound);
+    requireField(index);
     if (!editing_ && !adding_)
         throw DbError("No se puede modificar un campo sin empezar antes a editar o añadir el "
                       "registro.",
@@ -429,12 +424,8 @@ void RecordSet::Delete() {
 
 void RecordSet::SetColumn(int index, const std::vector<CellValue>& values,
                           const std::function<void(int)>& progress) {
-    if (!data_)
-        throwNotOpen();
+    requireField(index);
     Snapshot& data = *data_;
-    if (index < 0 || index >= static_cast<int>(data.fields.size()))
-        throw DbError("No se encuentra el campo número " + std::to_string(index) + ".",
-                      DbError::kFieldNotFound);
     if (values.size() > static_cast<std::size_t>(data.live))
         throw DbError("Hay más valores que registros.", DbError::kGeneric);
     // The live rows the values go to, in set order.

@@ -106,6 +106,8 @@ public:
 private:
     struct Snapshot;
     void requireLiveRow() const; // open, on a row, and that row not deleted
+    // Throws when closed or when there is no field `index`.
+    void requireField(int index) const;
     // Field `index` of the snapshot; throws when closed or out of range. The
     // rows of a sort still waiting to be placed are left waiting: the field
     // alone is placed, into `placed`.
