@@ -105,7 +105,10 @@ stats::CellValue Statement::value(int column) const {
         return stats::CellValue::number(sqlite3_column_double(stmt_, column));
     case SQLITE_NULL:
         return stats::CellValue::null();
-    default: { // TEXT, or a BLOB read as its bytes
+    case SQLITE_TEXT:
+        // As UTF-8 whatever the file's encoding (a UTF-16 file's bytes are not).
+        return stats::CellValue::text(text(column));
+    default: { // a BLOB, read as its bytes
         const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
         const int size = sqlite3_column_bytes(stmt_, column);
         return stats::CellValue::text(data ? std::string(data, static_cast<size_t>(size))
