@@ -5,6 +5,8 @@
 #include "SqlName.h"
 #include "stats/TwoHalves.h"
 
+#include <algorithm>
+#include <climits>
 #include <exception>
 #include <thread>
 
@@ -136,10 +138,20 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
         last = ends.int64(1);
     }
     ends.reset();
-    const long long span = last >= first && last - first < kReserveLimit ? last - first + 1
-                           : last >= first                               ? kReserveLimit
-                                                                         : 0;
-    const auto expected = static_cast<std::size_t>(span);
+    // Row ids may lie anywhere in 64 bits: their distance is taken unsigned.
+    const unsigned long long idSpan = last >= first ? static_cast<unsigned long long>(last) -
+                                                          static_cast<unsigned long long>(first)
+                                                    : 0;
+    // Nor can a table hold more rows than its file has room for (a row
+    // takes at least four bytes of a page), however far apart its ids lie.
+    const auto room = static_cast<unsigned long long>(data->pragma("PRAGMA page_count")) *
+                      static_cast<unsigned long long>(data->pragma("PRAGMA page_size")) / 4;
+    const auto bounded = [&](unsigned long long rows) {
+        return static_cast<std::size_t>(
+            std::min({rows, static_cast<unsigned long long>(kReserveLimit), room}));
+    };
+    const std::size_t expected =
+        last < first ? 0 : bounded(idSpan < ULLONG_MAX ? idSpan + 1 : idSpan);
 
     // A big table is read in two halves of its row ids at once, the second
     // on another connection and thread. This connection's read lock, taken
@@ -147,7 +159,7 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
     // same state of the file. Only outside a transaction of this connection,
     // whose uncommitted rows the other could not see.
     const bool inHalves = expected >= kTwoHalvesFrom && sqlite3_get_autocommit(db->handle()) != 0;
-    const long long middle = first + (last - first) / 2;
+    const long long middle = first + static_cast<long long>(idSpan / 2);
     std::optional<ReadLock> lock;
     if (inHalves)
         lock.emplace(*db);
@@ -172,7 +184,7 @@ std::shared_ptr<RecordSet::Snapshot> RecordSet::Snapshot::load(const std::shared
             rows.columns.resize(static_cast<std::size_t>(count));
             // Sized at once like the first half: grown row by row, the
             // columns were copied over and over as they doubled.
-            const auto above = static_cast<std::size_t>(std::min(last - middle, kReserveLimit));
+            const std::size_t above = bounded(idSpan - idSpan / 2);
             rows.rowids.reserve(above);
             for (auto& column : rows.columns)
                 column.reserve(above);

@@ -59,7 +59,7 @@ public:
             return;
         const auto [low, high] = std::minmax_element(rows.begin(), rows.end(), byId);
         const long long first = (*this)[*low];
-        const auto span = static_cast<unsigned long long>((*this)[*high] - first);
+        const unsigned long long span = distance(first, (*this)[*high]);
         if (rows.size() >= kSlotsFrom && span < 2 * rows.size() && slotted(rows, first, span + 1))
             return;
         std::sort(rows.begin(), rows.end(), byId);
@@ -85,7 +85,7 @@ private:
     bool slotted(std::vector<int>& rows, long long first, std::size_t slots) const {
         std::vector<int> slot(slots, -1);
         for (const int r : rows) {
-            int& s = slot[static_cast<std::size_t>((*this)[static_cast<std::size_t>(r)] - first)];
+            int& s = slot[distance(first, (*this)[static_cast<std::size_t>(r)])];
             if (s >= 0)
                 return false;
             s = r;
@@ -96,6 +96,12 @@ private:
                 rows[k++] = s;
         }
         return true;
+    }
+
+    // How far `to` lies above `from`: ids may span all 64 bits, so the
+    // difference is taken unsigned, where it cannot overflow.
+    static unsigned long long distance(long long from, long long to) {
+        return static_cast<unsigned long long>(to) - static_cast<unsigned long long>(from);
     }
 
     static bool fits(long long id) {
