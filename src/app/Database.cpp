@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "DbError.h"
+#include "EsquemaArchivo.h"
 #include "SqlName.h"
 #include "SqliteError.h"
 #include "SqliteStatement.h"
@@ -8,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -55,7 +57,8 @@ bool hasAccessSignature(const Header& header, std::size_t size) {
     return text == "Standard Jet DB" || text == "Standard ACE DB";
 }
 
-void checkHeader(const std::string& path) {
+// Checks the header; true when it says the file keeps a write-ahead log.
+bool checkHeader(const std::string& path) {
     Header header{};
     const std::size_t size = readHeader(path, header);
     if (hasAccessSignature(header, size))
@@ -67,32 +70,114 @@ void checkHeader(const std::string& path) {
     if (size < header.size() || std::string_view(header.data(), 16) != sqliteMagic)
         throw DbError(quoted(path) + " no es una base de datos o está dañado.",
                       DbError::kNotADatabase);
+    return header[18] == 2 || header[19] == 2;
 }
+
+// SQLite's own limits, far above what a distribution needs, so that a
+// hostile file meets a wall even where the schema check let it through.
+void setLimits(sqlite3* db) {
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, 64 << 20);          // a cell, a row
+    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 4 << 20);       // a statement's text
+    sqlite3_limit(db, SQLITE_LIMIT_COLUMN, 1000);              // Access allows 255
+    sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 100);           // Kalnor's own are flat
+    sqlite3_limit(db, SQLITE_LIMIT_COMPOUND_SELECT, 50);       // a UNION chain
+    sqlite3_limit(db, SQLITE_LIMIT_VDBE_OP, 1000000);          // a program's length
+    sqlite3_limit(db, SQLITE_LIMIT_FUNCTION_ARG, 32);          // a call's arguments
+    sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 1000); // a LIKE pattern
+    sqlite3_limit(db, SQLITE_LIMIT_TRIGGER_DEPTH, 10);         // triggers never run anyway
+}
+
+// Each statement gets a time of its own from its first step on; one that
+// runs past it is stopped (SQLITE_INTERRUPT). A million-row read or write
+// takes well under a second, so only a file built to make SQLite work
+// without end ever meets it.
+struct StatementClock {
+    static constexpr std::chrono::seconds kBudget{10};
+    // Virtual machine steps between two looks at the clock.
+    static constexpr int kStepsBetweenLooks = 10000;
+
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::now() + kBudget;
+
+    static int started(unsigned, void* self, void*, void*) {
+        static_cast<StatementClock*>(self)->deadline = std::chrono::steady_clock::now() + kBudget;
+        return 0;
+    }
+    static int overTime(void* self) {
+        return std::chrono::steady_clock::now() > static_cast<StatementClock*>(self)->deadline;
+    }
+};
 
 struct ConnectionCloser {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
-using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
 
-Connection connect(const std::string& path, int flags) {
+} // namespace
+
+// A connection with the clock its statements are timed by, which outlives
+// it (members are destroyed in reverse order: the connection first).
+struct Database::Connection {
+    std::unique_ptr<StatementClock> clock = std::make_unique<StatementClock>();
+    std::unique_ptr<sqlite3, ConnectionCloser> db;
+};
+
+Database::Connection Database::connect(const std::string& name, int flags,
+                                       const std::string& path) {
+    Connection connection;
     sqlite3* raw = nullptr;
     // One connection is used by one thread at a time: no locking per call.
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
-    Connection db(raw);
+    const int rc = sqlite3_open_v2(name.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    connection.db.reset(raw);
     if (rc != SQLITE_OK)
-        throwSqlite(db.get(), rc, quoted(path));
-    sqlite3_extended_result_codes(db.get(), 1);
-    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+        throwSqlite(raw, rc, quoted(path));
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    setLimits(raw);
+    sqlite3_trace_v2(raw, SQLITE_TRACE_STMT, &StatementClock::started, connection.clock.get());
+    sqlite3_progress_handler(raw, StatementClock::kStepsBetweenLooks, &StatementClock::overTime,
+                             connection.clock.get());
     // A file may come from anywhere. Distribution files need no triggers or
     // views, and a hostile one must not run code of its own (an endless
     // trigger, say) when a row is written; nor may a name that is not a
     // column be taken for a string.
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    return db;
+    sqlite3_db_config(raw, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(raw, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(raw, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(raw, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+    sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    return connection;
+}
+
+namespace {
+
+// A URI that opens `path` as a file nobody changes while it is open: SQLite
+// then needs neither its -shm nor its -wal file.
+std::string immutableUri(const std::string& path) {
+    std::error_code ec;
+    const std::string absolute = std::filesystem::absolute(path, ec).string();
+    std::string uri = "file://";
+    constexpr char hex[] = "0123456789ABCDEF";
+    for (const char c : ec ? path : absolute) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+                           (u >= '0' && u <= '9') || c == '/' || c == '-' || c == '_' || c == '.' ||
+                           c == '~';
+        if (plain) {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += hex[u >> 4];
+            uri += hex[u & 15];
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+// True when `path`'s write-ahead log holds something (committed changes
+// not yet copied into the file).
+bool hasPendingLog(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path + "-wal", ec);
+    return !ec && size > 0;
 }
 
 // Reads the schema and walks every table's pages, so a damaged file is
@@ -107,12 +192,15 @@ void verify(sqlite3* db, const std::string& path) {
         while (schema.step())
             tables.push_back(schema.text(0));
         schema.reset();
+        // Before any row is read: nothing of the file's own may run.
+        comprobarEsquema(db);
         for (const auto& table : tables) {
             Statement count(db, "SELECT count(*) FROM " + quoteIdentifier(table));
             count.run();
         }
     } catch (const DbError& e) {
-        if (e.code() == DbError::kLocked)
+        if (e.code() == DbError::kLocked || e.code() == DbError::kUnsupported ||
+            e.code() == DbError::kInterrupted)
             throw;
         throw DbError("El fichero " + quoted(path) + " está dañado o no es una base de datos.",
                       e.code() == DbError::kGeneric ? DbError::kDamaged : e.code());
@@ -137,26 +225,66 @@ void useRollbackJournal(sqlite3* db) {
 
 } // namespace
 
-Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+Database::Database(Connection connection, std::string path, bool immutable)
+    : connection_(std::make_unique<Connection>(std::move(connection))), db_(connection_->db.get()),
+      path_(std::move(path)), immutable_(immutable) {}
 
-Database::~Database() {
-    sqlite3_close_v2(db_);
-}
+Database::~Database() = default;
 
 std::shared_ptr<Database> Database::open(const std::string& path, Mode mode) {
-    checkHeader(path);
+    const bool writeAheadLog = checkHeader(path);
     const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    Connection db = connect(path, flags);
-    verify(db.get(), path);
+    Connection connection = connect(path, flags, path);
+    try {
+        verify(connection.db.get(), path);
+    } catch (const DbError& e) {
+        // A file kept with a write-ahead log needs a -shm file beside it,
+        // which a folder that admits no new file refuses.
+        if (!writeAheadLog || (e.code() != DbError::kReadOnly && e.code() != DbError::kCannotOpen))
+            throw;
+        return openWithoutLog(path, mode);
+    }
     if (mode == Mode::ReadWrite)
-        useRollbackJournal(db.get());
+        useRollbackJournal(connection.db.get());
     // The constructor is private, so make_shared cannot reach it.
-    return std::shared_ptr<Database>(new Database(db.release(), path));
+    return std::shared_ptr<Database>(new Database(std::move(connection), path, false));
+}
+
+std::shared_ptr<Database> Database::openWithoutLog(const std::string& path, Mode mode) {
+    if (mode == Mode::ReadWrite) {
+        // A -shm file that can be read but not written still serves to read.
+        try {
+            Connection connection = connect(path, SQLITE_OPEN_READONLY, path);
+            verify(connection.db.get(), path);
+            return std::shared_ptr<Database>(new Database(std::move(connection), path, false));
+        } catch (const DbError& e) {
+            if (e.code() == DbError::kUnsupported || e.code() == DbError::kInterrupted)
+                throw;
+        }
+    }
+    if (hasPendingLog(path))
+        throw DbError("El fichero " + quoted(path) + " tiene cambios guardados aparte, en " +
+                          quoted(path + "-wal") +
+                          ", que solo se leen en una carpeta que admita escritura: cópielo "
+                          "junto con ese archivo a una carpeta suya.",
+                      DbError::kCannotOpen);
+    // With an empty log, the file alone holds everything: it is read as it
+    // is, for reading only.
+    Connection connection =
+        connect(immutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path);
+    verify(connection.db.get(), path);
+    return std::shared_ptr<Database>(new Database(std::move(connection), path, true));
 }
 
 std::shared_ptr<Database> Database::openReader() const {
-    Connection db = connect(path_, SQLITE_OPEN_READONLY);
-    return std::shared_ptr<Database>(new Database(db.release(), path_));
+    Connection connection =
+        immutable_ ? connect(immutableUri(path_), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path_)
+                   : connect(path_, SQLITE_OPEN_READONLY, path_);
+    return std::shared_ptr<Database>(new Database(std::move(connection), path_, immutable_));
+}
+
+bool Database::readOnly() const {
+    return sqlite3_db_readonly(db_, "main") == 1;
 }
 
 std::shared_ptr<Database> Database::create(const std::string& path) {
@@ -165,8 +293,8 @@ std::shared_ptr<Database> Database::create(const std::string& path) {
         throw DbError("Falta el nombre del fichero.", DbError::kCannotOpen);
     if (std::filesystem::exists(path, ec))
         throw DbError("El fichero " + quoted(path) + " ya existe.", DbError::kDatabaseExists);
-    Connection db = connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    std::shared_ptr<Database> database(new Database(db.release(), path));
+    Connection connection = connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, path);
+    std::shared_ptr<Database> database(new Database(std::move(connection), path, false));
     database->exec("PRAGMA application_id=" + std::to_string(kApplicationId));
     return database;
 }

@@ -29,6 +29,11 @@ public:
     // table on another thread; none of open()'s checks are repeated.
     std::shared_ptr<Database> openReader() const;
 
+    // True when nothing can be written through this connection: the file
+    // or its folder is write-protected (a file kept with a write-ahead log
+    // in a read-only folder opens so even when asked for ReadWrite).
+    bool readOnly() const;
+
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -65,9 +70,15 @@ public:
     };
 
 private:
-    Database(sqlite3* db, std::string path);
+    struct Connection; // the SQLite connection and the clock of its statements
+    static Connection connect(const std::string& name, int flags, const std::string& path);
+    static std::shared_ptr<Database> openWithoutLog(const std::string& path, Mode mode);
+    Database(Connection connection, std::string path, bool immutable);
+
+    std::unique_ptr<Connection> connection_;
     sqlite3* db_;
     std::string path_;
+    bool immutable_; // opened as a file nobody changes (no -shm, no -wal)
     int transactionDepth_ = 0;
 };
 

@@ -31,6 +31,11 @@ public:
     static constexpr int kTypeMismatch = 3421;
     static constexpr int kReadOnly = 3027;
     static constexpr int kNotOpen = 3420;
+    // The file holds something Kalnor does not admit (a generated column,
+    // say): refused as it is, not as damage.
+    static constexpr int kUnsupported = 3251;
+    // A statement ran past its time and was stopped.
+    static constexpr int kInterrupted = 3059;
 
     explicit DbError(const std::string& message, int code = kGeneric)
         : std::runtime_error(message), code_(code) {}

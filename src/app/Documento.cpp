@@ -165,6 +165,11 @@ bool Documento::AbrirBase(const std::string& base) {
                 return rechazar(DbError::kFieldNotFound,
                                 "Falta el campo «" + campo + "» en la tabla «" + codigo + "»");
     } catch (const DbError& e) {
+        // Something Kalnor refuses to run, a read stopped for its time or a
+        // file that cannot be read here is not a damaged file.
+        if (e.code() == DbError::kUnsupported || e.code() == DbError::kInterrupted ||
+            e.code() == DbError::kCannotOpen)
+            return rechazar(e.code(), e.what());
         const int code = e.code() == DbError::kGeneric ? DbError::kDamaged : e.code();
         return rechazar(code, std::string("El archivo está dañado: ") + e.what());
     } catch (const std::exception& e) {

@@ -51,6 +51,12 @@ Translation translate(int extended) {
         return {"Error de lectura o escritura en el fichero", DbError::kGeneric};
     case SQLITE_NOMEM:
         return {"No hay memoria suficiente", DbError::kGeneric};
+    case SQLITE_INTERRUPT:
+        return {"La operación sobre el fichero tardaba demasiado y se ha detenido",
+                DbError::kInterrupted};
+    case SQLITE_TOOBIG:
+        return {"El fichero tiene un valor o una instrucción más grande de lo que Kalnor admite",
+                DbError::kUnsupported};
     default:
         return {"Error de la base de datos", DbError::kGeneric};
     }
