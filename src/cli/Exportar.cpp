@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <iostream>
+
 namespace kalnor::cli {
 
 int Exportar(const Argumentos& args) {
@@ -17,9 +19,12 @@ int Exportar(const Argumentos& args) {
     const QString salida = QString::fromStdString(args[1]);
     if (!formatoPorNombre(salida))
         return usoIncorrecto("exportar");
-    const QString error = exportarInforme(args[0], QImage(), salida);
+    QString aviso;
+    const QString error = exportarInforme(args[0], QImage(), salida, &aviso);
     if (!error.isEmpty())
         return fallo(error.toStdString());
+    if (!aviso.isEmpty())
+        std::cerr << "kalnor-cli: " << aviso.toStdString() << '\n';
     return kExito;
 }
 

@@ -1,6 +1,8 @@
 #include "ExportacionInforme.h"
 
+#include "EnunciadoSeguro.h"
 #include "ExportacionNotas.h"
+#include "RecursosNotas.h"
 #include "app/Documento.h"
 #include "chart/ControladorGraficos.h"
 #include "chart/LienzoGrafico.h"
@@ -121,7 +123,7 @@ void informes(QTextCursor& c, Documento& doc) {
 }
 
 QImage barras(Documento& doc) {
-    ControladorGraficos graficos(doc, QString());
+    ControladorGraficos graficos(doc, Rutas{});
     LienzoGrafico lienzo(QSize(800, 600));
     graficos.Graph1().setDibujo(&lienzo);
     graficos.Comenzar();
@@ -150,14 +152,15 @@ void insertarGrafico(QTextCursor& c, QTextDocument& documento, const QImage& ima
 } // namespace
 
 std::unique_ptr<QTextDocument> componerInforme(const std::string& fichero, const QImage& grafico,
-                                               QString& error) {
+                                               QString& error, QString* aviso) {
     Documento doc;
     if (!doc.AbrirBase(fichero)) {
         error = QString::fromStdString(fichero + ": " + doc.error.MensajeError);
         return nullptr;
     }
     const QLocale lugar;
-    auto documento = std::make_unique<QTextDocument>();
+    // Pictures only from the file itself, never from the disk.
+    auto documento = std::make_unique<DocumentoProtegido>();
     documento->setDefaultFont(formato(false).font());
     const QString nombre = QFileInfo(QString::fromStdString(fichero)).completeBaseName();
     documento->setMetaInformation(QTextDocument::DocumentTitle, nombre);
@@ -168,10 +171,20 @@ std::unique_ptr<QTextDocument> componerInforme(const std::string& fichero, const
                      .arg(QString::fromStdString(doc.Tipo()), QString::fromStdString(doc.Clase())),
                  formato(false));
 
-    const QString enunciado = QString::fromStdString(doc.Enunciado());
-    if (!enunciado.trimmed().isEmpty()) {
+    const EnunciadoSeguro enunciado = sanearEnunciado(doc.Enunciado());
+    const QString texto = QString::fromStdString(enunciado.texto);
+    if (!texto.trimmed().isEmpty()) {
         titulo(c, QStringLiteral("Enunciado"));
-        c.insertFragment(QTextDocumentFragment::fromHtml(enunciado));
+        c.insertFragment(enunciado.html ? QTextDocumentFragment::fromHtml(texto)
+                                        : QTextDocumentFragment::fromPlainText(texto));
+        if (enunciado.recortado()) {
+            const QString motivo =
+                QString::fromStdString(avisoEnunciadoRecortado(enunciado.bytesOriginales));
+            c.insertBlock(QTextBlockFormat(), formato(false));
+            c.insertText(QStringLiteral("[%1]").arg(motivo), formato(true));
+            if (aviso)
+                *aviso = motivo;
+        }
     }
     titulo(c, QStringLiteral("Tabla de datos"));
     tabla(c, doc, lugar);
@@ -186,14 +199,16 @@ std::unique_ptr<QTextDocument> componerInforme(const std::string& fichero, const
     return documento;
 }
 
-QString exportarInforme(const std::string& fichero, const QImage& grafico, const QString& ruta) {
+QString exportarInforme(const std::string& fichero, const QImage& grafico, const QString& ruta,
+                        QString* aviso) {
     const std::optional<FormatoNotas> formato = formatoPorNombre(ruta);
     if (!formato)
         return QStringLiteral("No se puede escribir «%1»: el nombre debe acabar en .pdf, .html "
                               "o .odt")
             .arg(ruta);
     QString error;
-    const std::unique_ptr<QTextDocument> documento = componerInforme(fichero, grafico, error);
+    const std::unique_ptr<QTextDocument> documento =
+        componerInforme(fichero, grafico, error, aviso);
     if (!documento)
         return error;
     return exportarNotas(*documento, documento->metaInformation(QTextDocument::DocumentTitle), ruta,

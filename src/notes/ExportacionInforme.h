@@ -20,13 +20,16 @@ namespace kalnor {
 
 // The informe of the distribution at `fichero`, with `grafico` as its chart
 // (null: the frequency bars are drawn; none when the table is empty).
-// Returns nullptr with `error` set when the file cannot be opened.
+// Returns nullptr with `error` set when the file cannot be opened. A
+// statement too big to take whole is cut, saying so in the informe and in
+// `aviso` (when given).
 std::unique_ptr<QTextDocument> componerInforme(const std::string& fichero, const QImage& grafico,
-                                               QString& error);
+                                               QString& error, QString* aviso = nullptr);
 
 // Writes the informe to `ruta` as PDF, HTML or ODT by its name. Returns why
 // it failed, empty when written; nothing is written on failure.
-QString exportarInforme(const std::string& fichero, const QImage& grafico, const QString& ruta);
+QString exportarInforme(const std::string& fichero, const QImage& grafico, const QString& ruta,
+                        QString* aviso = nullptr);
 
 // Rows of the table the informe lists at most (the rest are counted).
 inline constexpr int kFilasInforme = 500;

@@ -1,5 +1,6 @@
 #include "ExportacionNotas.h"
 
+#include "RecursosNotas.h"
 #include "app/EscrituraAtomica.h"
 
 #include <QBuffer>
@@ -34,7 +35,9 @@ QByteArray contenido(const QTextDocument& notas, const QString& titulo, FormatoN
         imprimirNotas(notas, pdf);
         return bytes;
     }
-    const std::unique_ptr<QTextDocument> copia(notas.clone());
+    // The copy asks its parent for every picture: only embedded ones.
+    DocumentoProtegido recursos;
+    const std::unique_ptr<QTextDocument> copia(notas.clone(&recursos));
     copia->setMetaInformation(QTextDocument::DocumentTitle, titulo);
     QTextDocumentWriter escritor(&buffer, formato == FormatoNotas::Html ? "html" : "odf");
     if (!escritor.write(copia.get()))
@@ -72,7 +75,10 @@ void imprimirNotas(const QTextDocument& notas, QPagedPaintDevice& dispositivo) {
     dispositivo.setPageLayout(QPageLayout(
         dispositivo.pageLayout().pageSize(), QPageLayout::Portrait,
         QMarginsF(kMargenMm, kMargenMm, kMargenMm, kMargenMm), QPageLayout::Millimeter));
-    const std::unique_ptr<QTextDocument> copia(notas.clone());
+    // print() lays out a clone of the copy, which asks the copy, which asks
+    // its parent for every picture: only embedded ones.
+    DocumentoProtegido recursos;
+    const std::unique_ptr<QTextDocument> copia(notas.clone(&recursos));
     copia->print(&dispositivo);
 }
 

@@ -1,0 +1,1178 @@
+#include "EnunciadoSeguro.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <vector>
+
+namespace kalnor {
+
+namespace {
+
+// ---------------------------------------------------------------- elements
+
+enum class Clase : std::uint8_t {
+    EnLinea,
+    Bloque,
+    Vacio,
+    Lista,
+    ElementoLista,
+    Tabla,
+    Fila,
+    Celda
+};
+
+struct Elemento {
+    std::string_view nombre;
+    Clase clase;
+    std::string_view atributos; // allowed, each between blanks
+};
+
+constexpr std::array kElementos{
+    Elemento{"p", Clase::Bloque, " style align dir "},
+    Elemento{"div", Clase::Bloque, " style align dir "},
+    Elemento{"h1", Clase::Bloque, " style align dir "},
+    Elemento{"h2", Clase::Bloque, " style align dir "},
+    Elemento{"h3", Clase::Bloque, " style align dir "},
+    Elemento{"h4", Clase::Bloque, " style align dir "},
+    Elemento{"h5", Clase::Bloque, " style align dir "},
+    Elemento{"h6", Clase::Bloque, " style align dir "},
+    Elemento{"pre", Clase::Bloque, " style "},
+    Elemento{"blockquote", Clase::Bloque, " style "},
+    Elemento{"ul", Clase::Lista, " style type "},
+    Elemento{"ol", Clase::Lista, " style type start "},
+    Elemento{"li", Clase::ElementoLista, " style align dir "},
+    Elemento{"table", Clase::Tabla, " style border cellspacing cellpadding width align bgcolor "},
+    Elemento{"tr", Clase::Fila, " style bgcolor valign "},
+    Elemento{"td", Clase::Celda, " style width colspan rowspan align valign bgcolor "},
+    Elemento{"th", Clase::Celda, " style width colspan rowspan align valign bgcolor "},
+    Elemento{"span", Clase::EnLinea, " style "},
+    Elemento{"b", Clase::EnLinea, " style "},
+    Elemento{"strong", Clase::EnLinea, " style "},
+    Elemento{"i", Clase::EnLinea, " style "},
+    Elemento{"em", Clase::EnLinea, " style "},
+    Elemento{"u", Clase::EnLinea, " style "},
+    Elemento{"s", Clase::EnLinea, " style "},
+    Elemento{"strike", Clase::EnLinea, " style "},
+    Elemento{"sub", Clase::EnLinea, " style "},
+    Elemento{"sup", Clase::EnLinea, " style "},
+    Elemento{"big", Clase::EnLinea, " style "},
+    Elemento{"small", Clase::EnLinea, " style "},
+    Elemento{"code", Clase::EnLinea, " style "},
+    Elemento{"tt", Clase::EnLinea, " style "},
+    Elemento{"font", Clase::EnLinea, " style face size color "},
+    Elemento{"a", Clase::EnLinea, " style href name "},
+    Elemento{"br", Clase::Vacio, " "},
+    Elemento{"hr", Clase::Vacio, " style width "},
+    Elemento{"img", Clase::Vacio, " src width height style "},
+};
+
+constexpr int kNumElementos = static_cast<int>(kElementos.size());
+
+int indiceDe(std::string_view nombre) {
+    for (int i = 0; i < kNumElementos; ++i)
+        if (kElementos[static_cast<std::size_t>(i)].nombre == nombre)
+            return i;
+    return -1;
+}
+
+const int kP = indiceDe("p");
+const int kDiv = indiceDe("div");
+const int kBlockquote = indiceDe("blockquote");
+const int kUl = indiceDe("ul");
+const int kOl = indiceDe("ol");
+const int kLi = indiceDe("li");
+const int kTable = indiceDe("table");
+const int kTr = indiceDe("tr");
+const int kTd = indiceDe("td");
+const int kTh = indiceDe("th");
+const int kImg = indiceDe("img");
+
+const Elemento& elemento(int i) {
+    return kElementos[static_cast<std::size_t>(i)];
+}
+
+// Elements whose content is never text to show.
+constexpr std::array<std::string_view, 12> kSinContenido{
+    "script",  "style",    "title",    "textarea", "xmp", "iframe",
+    "noembed", "noframes", "noscript", "template", "svg", "math"};
+
+// Block elements left out whose end still separates the text around them.
+constexpr std::array<std::string_view, 18> kBloquesAjenos{
+    "dl",   "dt",     "dd",   "section", "article", "header",   "footer",  "nav",     "aside",
+    "main", "figure", "form", "center",  "address", "fieldset", "details", "caption", "summary"};
+
+// The element names the notes box has always taken as HTML at the start of
+// a text.
+constexpr std::array<std::string_view, 59> kNombresHtml{
+    "a",    "address", "b",     "big",   "blockquote", "body",  "br",   "caption", "center",
+    "cite", "code",    "dd",    "dfn",   "div",        "dl",    "dt",   "em",      "font",
+    "h1",   "h2",      "h3",    "h4",    "h5",         "h6",    "head", "hr",      "html",
+    "i",    "img",     "kbd",   "li",    "link",       "meta",  "nobr", "ol",      "p",
+    "pre",  "qt",      "s",     "samp",  "script",     "small", "span", "strong",  "style",
+    "sub",  "sup",     "table", "tbody", "td",         "tfoot", "th",   "thead",   "title",
+    "tr",   "tt",      "u",     "ul",    "var"};
+
+template <std::size_t N>
+bool entre(const std::array<std::string_view, N>& lista, std::string_view nombre) {
+    return std::find(lista.begin(), lista.end(), nombre) != lista.end();
+}
+
+// ---------------------------------------------------------------- characters
+
+bool esBlanco(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+bool esLetra(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool esCifra(char c) {
+    return c >= '0' && c <= '9';
+}
+char minuscula(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+std::string minusculas(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        c = minuscula(c);
+    return r;
+}
+bool empiezaSinCaso(std::string_view s, std::size_t i, std::string_view prefijo) {
+    if (s.size() - std::min(i, s.size()) < prefijo.size())
+        return false;
+    for (std::size_t k = 0; k < prefijo.size(); ++k)
+        if (minuscula(s[i + k]) != prefijo[k])
+            return false;
+    return true;
+}
+std::string_view recortarBlancos(std::string_view s) {
+    while (!s.empty() && esBlanco(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && esBlanco(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+void anadirUtf8(std::string& r, char32_t c) {
+    if (c < 0x80) {
+        r += static_cast<char>(c);
+    } else if (c < 0x800) {
+        r += static_cast<char>(0xC0 | (c >> 6));
+        r += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        r += static_cast<char>(0xE0 | (c >> 12));
+        r += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        r += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        r += static_cast<char>(0xF0 | (c >> 18));
+        r += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        r += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        r += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr char32_t kSustituto = 0xFFFD;
+
+// The code point at s[i] (invalid UTF-8 gives U+FFFD and one byte).
+char32_t leerUtf8(std::string_view s, std::size_t& i) {
+    const auto b0 = static_cast<unsigned char>(s[i++]);
+    if (b0 < 0x80)
+        return b0;
+    int resto = 0;
+    char32_t c = 0;
+    char32_t minimo = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        resto = 1, c = b0 & 0x1F, minimo = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        resto = 2, c = b0 & 0x0F, minimo = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        resto = 3, c = b0 & 0x07, minimo = 0x10000;
+    } else {
+        return kSustituto;
+    }
+    std::size_t j = i;
+    for (int k = 0; k < resto; ++k, ++j) {
+        if (j >= s.size() || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80)
+            return kSustituto;
+        c = (c << 6) | (static_cast<unsigned char>(s[j]) & 0x3F);
+    }
+    if (c < minimo || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return kSustituto;
+    i = j;
+    return c;
+}
+
+// Characters that would only confuse the layout: controls other than tab
+// and line breaks.
+bool esControl(char32_t c) {
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || (c >= 0x7F && c < 0xA0);
+}
+
+void anadirEscapado(std::string& r, char32_t c, bool enAtributo) {
+    switch (c) {
+    case '&':
+        r += "&amp;";
+        return;
+    case '<':
+        r += "&lt;";
+        return;
+    case '>':
+        r += "&gt;";
+        return;
+    case '"':
+        if (enAtributo) {
+            r += "&quot;";
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (!esControl(c))
+        anadirUtf8(r, c);
+}
+
+// A UTF-8 string (already decoded) escaped for an attribute value.
+std::string escaparAtributo(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();)
+        anadirEscapado(r, leerUtf8(s, i), true);
+    return r;
+}
+
+struct Entidad {
+    std::string_view nombre;
+    char32_t codigo;
+};
+
+constexpr std::array<Entidad, 62> kEntidades{{
+    {"amp", '&'},       {"lt", '<'},       {"gt", '>'},       {"quot", '"'},     {"apos", '\''},
+    {"nbsp", 0xA0},     {"iexcl", 0xA1},   {"cent", 0xA2},    {"pound", 0xA3},   {"yen", 0xA5},
+    {"sect", 0xA7},     {"copy", 0xA9},    {"ordf", 0xAA},    {"laquo", 0xAB},   {"shy", 0xAD},
+    {"reg", 0xAE},      {"deg", 0xB0},     {"plusmn", 0xB1},  {"sup2", 0xB2},    {"sup3", 0xB3},
+    {"micro", 0xB5},    {"para", 0xB6},    {"middot", 0xB7},  {"ordm", 0xBA},    {"raquo", 0xBB},
+    {"frac14", 0xBC},   {"frac12", 0xBD},  {"frac34", 0xBE},  {"iquest", 0xBF},  {"Aacute", 0xC1},
+    {"Eacute", 0xC9},   {"Iacute", 0xCD},  {"Ntilde", 0xD1},  {"Oacute", 0xD3},  {"times", 0xD7},
+    {"Uacute", 0xDA},   {"Uuml", 0xDC},    {"aacute", 0xE1},  {"agrave", 0xE0},  {"ccedil", 0xE7},
+    {"eacute", 0xE9},   {"egrave", 0xE8},  {"iacute", 0xED},  {"ntilde", 0xF1},  {"oacute", 0xF3},
+    {"divide", 0xF7},   {"uacute", 0xFA},  {"uuml", 0xFC},    {"ndash", 0x2013}, {"mdash", 0x2014},
+    {"lsquo", 0x2018},  {"rsquo", 0x2019}, {"ldquo", 0x201C}, {"rdquo", 0x201D}, {"bull", 0x2022},
+    {"hellip", 0x2026}, {"euro", 0x20AC},  {"sigma", 0x3C3},  {"Sigma", 0x3A3},  {"mu", 0x3BC},
+    {"sum", 0x2211},    {"radic", 0x221A},
+}};
+
+// A character reference at s[i] ('&'): its code point, or nullopt-like 0
+// with `nombre` set for a well-formed name we do not know (kept as written),
+// or 0 with an empty name when it is no reference at all ('&' is text).
+struct Referencia {
+    char32_t codigo = 0;
+    std::string_view nombre;
+    std::size_t fin = 0;
+};
+
+Referencia leerReferencia(std::string_view s, std::size_t i) {
+    Referencia r;
+    std::size_t j = i + 1;
+    if (j < s.size() && s[j] == '#') {
+        ++j;
+        const bool hex = j < s.size() && (s[j] == 'x' || s[j] == 'X');
+        if (hex)
+            ++j;
+        const std::size_t inicio = j;
+        std::uint32_t valor = 0;
+        while (j < s.size() && j - inicio < 8) {
+            const char c = s[j];
+            int d = -1;
+            if (esCifra(c))
+                d = c - '0';
+            else if (hex && c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            if (d < 0)
+                break;
+            valor = valor * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
+            ++j;
+        }
+        if (j == inicio)
+            return r;
+        // More digits than that: out of range whatever they say.
+        while (j < s.size() &&
+               (esCifra(s[j]) || (hex && std::isxdigit(static_cast<unsigned char>(s[j]))))) {
+            ++j;
+            valor = 0x110000;
+        }
+        if (j < s.size() && s[j] == ';')
+            ++j;
+        r.codigo = (valor == 0 || valor > 0x10FFFF || (valor >= 0xD800 && valor <= 0xDFFF))
+                       ? kSustituto
+                       : static_cast<char32_t>(valor);
+        r.fin = j;
+        return r;
+    }
+    const std::size_t inicio = j;
+    while (j < s.size() && j - inicio < 32 && (esLetra(s[j]) || esCifra(s[j])))
+        ++j;
+    if (j == inicio || j >= s.size() || s[j] != ';')
+        return r;
+    const std::string_view nombre = s.substr(inicio, j - inicio);
+    r.fin = j + 1;
+    for (const Entidad& e : kEntidades)
+        if (e.nombre == nombre) {
+            r.codigo = e.codigo;
+            return r;
+        }
+    r.nombre = nombre;
+    return r;
+}
+
+// An attribute value with its references decoded (unknown names stay as
+// written), as UTF-8.
+std::string decodificar(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        if (s[i] == '&') {
+            const Referencia ref = leerReferencia(s, i);
+            if (ref.codigo != 0) {
+                anadirUtf8(r, ref.codigo);
+                i = ref.fin;
+                continue;
+            }
+        }
+        r += s[i++];
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------- values
+
+std::string numeroTexto(double v) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%g", v);
+    return b;
+}
+
+// A number with one of `unidades` (or none when "" is among them), limited
+// to [minimo, maximo]; empty when it is no such thing.
+std::string longitud(std::string_view v, double minimo, double maximo,
+                     std::initializer_list<std::string_view> unidades) {
+    v = recortarBlancos(v);
+    std::size_t i = 0;
+    bool negativo = false;
+    if (i < v.size() && (v[i] == '-' || v[i] == '+'))
+        negativo = v[i++] == '-';
+    double valor = 0;
+    std::size_t cifras = 0;
+    while (i < v.size() && esCifra(v[i])) {
+        if (cifras++ < 9)
+            valor = valor * 10 + (v[i] - '0');
+        ++i;
+    }
+    if (i < v.size() && v[i] == '.') {
+        ++i;
+        double escala = 0.1;
+        while (i < v.size() && esCifra(v[i])) {
+            if (escala > 1e-6)
+                valor += escala * (v[i] - '0');
+            escala /= 10;
+            ++cifras, ++i;
+        }
+    }
+    if (cifras == 0)
+        return {};
+    const std::string unidad = minusculas(v.substr(i));
+    if (std::find(unidades.begin(), unidades.end(), unidad) == unidades.end())
+        return {};
+    if (cifras > 9)
+        valor = maximo;
+    valor = std::clamp(negativo ? -valor : valor, minimo, maximo);
+    return numeroTexto(valor) + unidad;
+}
+
+std::string entero(std::string_view v, int minimo, int maximo) {
+    v = recortarBlancos(v);
+    std::size_t i = 0;
+    const bool negativo = i < v.size() && v[i] == '-';
+    if (i < v.size() && (v[i] == '-' || v[i] == '+'))
+        ++i;
+    long long valor = 0;
+    const std::size_t inicio = i;
+    while (i < v.size() && esCifra(v[i])) {
+        valor = std::min<long long>(valor * 10 + (v[i] - '0'), 1'000'000'000);
+        ++i;
+    }
+    if (i == inicio || i != v.size())
+        return {};
+    return std::to_string(std::clamp<long long>(negativo ? -valor : valor, minimo, maximo));
+}
+
+std::string palabra(std::string_view v, std::initializer_list<std::string_view> permitidas) {
+    const std::string p = minusculas(recortarBlancos(v));
+    return std::find(permitidas.begin(), permitidas.end(), p) != permitidas.end() ? p
+                                                                                  : std::string();
+}
+
+std::string color(std::string_view v) {
+    v = recortarBlancos(v);
+    if (v.empty() || v.size() > 40)
+        return {};
+    if (v[0] == '#') {
+        if (v.size() != 4 && v.size() != 7 && v.size() != 9)
+            return {};
+        for (std::size_t i = 1; i < v.size(); ++i)
+            if (!std::isxdigit(static_cast<unsigned char>(v[i])))
+                return {};
+        return std::string(v);
+    }
+    const std::string m = minusculas(v);
+    if (m.starts_with("rgb(") || m.starts_with("rgba(")) {
+        if (m.back() != ')')
+            return {};
+        for (std::size_t i = m.find('(') + 1; i + 1 < m.size(); ++i)
+            if (!esCifra(m[i]) && m[i] != ',' && m[i] != '.' && m[i] != ' ' && m[i] != '%')
+                return {};
+        return m;
+    }
+    if (m.size() > 24)
+        return {};
+    for (const char c : m)
+        if (!(c >= 'a' && c <= 'z'))
+            return {};
+    return m;
+}
+
+std::string familia(std::string_view v) {
+    v = recortarBlancos(v);
+    if (v.empty() || v.size() > 200)
+        return {};
+    for (const char c : v) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!(u >= 0x80 || esLetra(c) || esCifra(c) || c == ' ' || c == '\'' || c == '"' ||
+              c == ',' || c == '-' || c == '_' || c == '.'))
+            return {};
+    }
+    return std::string(v);
+}
+
+// One declaration of a style attribute, checked; empty when left out.
+std::string declaracion(std::string_view propiedad, std::string_view valor) {
+    const std::string p = minusculas(recortarBlancos(propiedad));
+    if (const auto imp = minusculas(valor).find("!important"); imp != std::string::npos)
+        valor = valor.substr(0, imp);
+    std::string v;
+    if (p == "font-family")
+        v = familia(valor);
+    else if (p == "font-size") {
+        v = longitud(valor, 1, 144, {"pt", "px"});
+        if (v.empty())
+            v = palabra(valor, {"xx-small", "x-small", "small", "medium", "large", "x-large",
+                                "xx-large", "smaller", "larger"});
+    } else if (p == "font-weight") {
+        v = longitud(valor, 100, 900, {""});
+        if (v.empty())
+            v = palabra(valor, {"normal", "bold", "bolder", "lighter"});
+    } else if (p == "font-style")
+        v = palabra(valor, {"normal", "italic", "oblique"});
+    else if (p == "font-variant")
+        v = palabra(valor, {"normal", "small-caps"});
+    else if (p == "text-transform")
+        v = palabra(valor, {"none", "uppercase", "lowercase", "capitalize"});
+    else if (p == "text-decoration") {
+        // Several words: each one known.
+        std::string_view resto = recortarBlancos(valor);
+        while (!resto.empty()) {
+            std::size_t k = 0;
+            while (k < resto.size() && !esBlanco(resto[k]))
+                ++k;
+            const std::string w =
+                palabra(resto.substr(0, k), {"none", "underline", "overline", "line-through"});
+            if (w.empty())
+                return {};
+            v += (v.empty() ? "" : " ") + w;
+            resto = recortarBlancos(resto.substr(k));
+        }
+    } else if (p == "color" || p == "background-color" || p == "border-color")
+        v = color(valor);
+    else if (p == "margin-top" || p == "margin-bottom" || p == "margin-left" ||
+             p == "margin-right" || p == "text-indent" || p == "padding")
+        v = longitud(valor, -1000, 1000, {"", "px", "pt", "em"});
+    else if (p == "letter-spacing" || p == "word-spacing")
+        v = longitud(valor, -50, 100, {"", "px", "pt", "em", "%"});
+    else if (p == "border-width")
+        v = longitud(valor, 0, 20, {"", "px", "pt"});
+    else if (p == "line-height")
+        v = longitud(valor, 0, 1000, {"", "px", "pt", "%"});
+    else if (p == "-qt-block-indent")
+        v = entero(valor, 0, 30);
+    else if (p == "-qt-list-indent")
+        v = entero(valor, 1, 10);
+    else if (p == "-qt-paragraph-type")
+        v = palabra(valor, {"empty"});
+    else if (p == "-qt-line-height-type")
+        v = palabra(valor, {"proportional", "fixed", "minimum", "line-distance"});
+    else if (p == "white-space")
+        v = palabra(valor, {"normal", "pre", "pre-wrap", "nowrap"});
+    else if (p == "list-style-type" || p == "list-style")
+        v = palabra(valor, {"disc", "circle", "square", "decimal", "lower-alpha", "upper-alpha",
+                            "lower-roman", "upper-roman", "none"});
+    else if (p == "vertical-align")
+        v = palabra(valor, {"baseline", "sub", "super", "middle", "top", "bottom"});
+    else if (p == "text-align")
+        v = palabra(valor, {"left", "right", "center", "justify"});
+    else if (p == "border-collapse")
+        v = palabra(valor, {"collapse", "separate"});
+    else if (p == "border-style")
+        v = palabra(valor, {"none", "dotted", "dashed", "solid", "double", "groove", "ridge",
+                            "inset", "outset"});
+    else if (p == "float")
+        v = palabra(valor, {"left", "right", "none"});
+    else if (p == "page-break-before" || p == "page-break-after")
+        v = palabra(valor, {"auto", "always"});
+    else if (p == "dir" || p == "direction")
+        v = palabra(valor, {"ltr", "rtl"});
+    if (v.empty())
+        return {};
+    return p + ":" + v + ";";
+}
+
+std::string estilo(std::string_view valor) {
+    std::string r;
+    std::size_t i = 0;
+    while (i < valor.size()) {
+        std::size_t fin = valor.find(';', i);
+        if (fin == std::string_view::npos)
+            fin = valor.size();
+        const std::string_view d = valor.substr(i, fin - i);
+        if (const auto dos = d.find(':'); dos != std::string_view::npos) {
+            const std::string ok = declaracion(d.substr(0, dos), d.substr(dos + 1));
+            if (!ok.empty())
+                r += (r.empty() ? "" : " ") + ok;
+        }
+        i = fin + 1;
+    }
+    return r;
+}
+
+std::string enlace(std::string_view v) {
+    std::string limpio;
+    for (const char c : recortarBlancos(v))
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
+            limpio += c;
+    if (limpio.size() > 2000)
+        return {};
+    if (limpio.starts_with('#'))
+        return limpio;
+    const std::string m = minusculas(limpio);
+    for (const std::string_view esquema : {"http://", "https://", "mailto:"})
+        if (m.starts_with(esquema))
+            return limpio;
+    return {};
+}
+
+// A picture only when the file itself holds it: data:image/...;base64,
+std::string imagen(std::string_view v) {
+    v = recortarBlancos(v);
+    if (v.size() > kImagenEmbebidaMaxima)
+        return {};
+    const std::size_t coma = v.find(',');
+    if (coma == std::string_view::npos)
+        return {};
+    const std::string cabeza = minusculas(v.substr(0, coma));
+    std::string tipo;
+    for (const std::string_view t : {"png", "jpeg", "jpg", "gif", "bmp"})
+        if (cabeza == "data:image/" + std::string(t) + ";base64")
+            tipo = t;
+    if (tipo.empty())
+        return {};
+    std::string r = "data:image/" + tipo + ";base64,";
+    for (const char c : v.substr(coma + 1)) {
+        if (esLetra(c) || esCifra(c) || c == '+' || c == '/' || c == '=')
+            r += c;
+        else if (!esBlanco(c))
+            return {};
+    }
+    return r;
+}
+
+std::string nombreAncla(std::string_view v) {
+    v = recortarBlancos(v);
+    if (v.empty() || v.size() > 64)
+        return {};
+    for (const char c : v)
+        if (!(esLetra(c) || esCifra(c) || c == '_' || c == '-' || c == '.' || c == ':'))
+            return {};
+    return std::string(v);
+}
+
+// The value an allowed attribute keeps; empty when it is left out.
+std::string valorAtributo(std::string_view nombre, std::string_view valor) {
+    if (nombre == "style")
+        return estilo(valor);
+    if (nombre == "align")
+        return palabra(valor, {"left", "right", "center", "justify", "middle", "top", "bottom"});
+    if (nombre == "dir")
+        return palabra(valor, {"ltr", "rtl"});
+    if (nombre == "valign")
+        return palabra(valor, {"top", "middle", "bottom", "baseline"});
+    if (nombre == "width" || nombre == "height")
+        return longitud(valor, 0, 4000, {"", "px", "%"});
+    if (nombre == "border" || nombre == "cellspacing" || nombre == "cellpadding")
+        return longitud(valor, 0, 50, {"", "px"});
+    if (nombre == "colspan" || nombre == "rowspan")
+        return entero(valor, 1, 64);
+    if (nombre == "bgcolor" || nombre == "color")
+        return color(valor);
+    if (nombre == "face")
+        return familia(valor);
+    if (nombre == "size") {
+        const std::string_view t = recortarBlancos(valor);
+        const std::string n = entero(t, -7, 7);
+        return n.empty() ? n : (t.starts_with('+') ? "+" + n : n);
+    }
+    if (nombre == "type") {
+        const std::string_view t = recortarBlancos(valor);
+        for (const std::string_view p : {"1", "a", "A", "i", "I", "disc", "circle", "square"})
+            if (t == p)
+                return std::string(t);
+        return {};
+    }
+    if (nombre == "start")
+        return entero(valor, 0, 100000);
+    if (nombre == "href")
+        return enlace(valor);
+    if (nombre == "name")
+        return nombreAncla(valor);
+    if (nombre == "src")
+        return imagen(valor);
+    return {};
+}
+
+// ---------------------------------------------------------------- tree
+
+// Builds the output from the tokens, keeping it well formed: at most
+// kAnidamientoMaximo real elements open; what would go deeper is a
+// "phantom" that keeps its text and separates it from its neighbours.
+class Arbol {
+public:
+    explicit Arbol(std::string& salida) : salida_(salida) {}
+
+    void texto(std::string_view escapado, bool visible) {
+        // Blanks between blocks show nothing (and would pile up at the top
+        // of the body on every pass).
+        if (!visible && (contextoSinTexto() || (reales_.empty() && !hayTexto_)))
+            return;
+        asegurarTexto();
+        salida_ += escapado;
+        if (visible)
+            hayTexto_ = true;
+    }
+
+    void inicio(int e, const std::string& atributos) {
+        const Elemento& el = elemento(e);
+        switch (el.clase) {
+        case Clase::Vacio:
+            asegurarTexto();
+            salida_ += "<" + std::string(el.nombre) + atributos + " />";
+            hayTexto_ = el.nombre != "br";
+            return;
+        case Clase::EnLinea:
+            asegurarTexto();
+            meter(e, cabe(1), atributos);
+            return;
+        case Clase::Bloque:
+            asegurarTexto();
+            cerrarParrafo();
+            meter(e, cabe(1), atributos);
+            return;
+        case Clase::Lista:
+            asegurarTexto();
+            cerrarParrafo();
+            meter(e, cabe(2), atributos);
+            return;
+        case Clase::Tabla:
+            asegurarTexto();
+            cerrarParrafo();
+            meter(e, cabe(3), atributos);
+            return;
+        case Clase::ElementoLista: {
+            const int lista = cercano({kUl, kOl});
+            const int limite = std::max(lista, cercano({kTable, kTd, kTh}));
+            if (const int li = cercano({kLi}); li > limite)
+                sacarDesde(li);
+            if (lista >= 0 && lista == limite) {
+                sacarDesde(lista + 1);
+                meter(e, pila_[static_cast<std::size_t>(lista)].real, atributos);
+            } else {
+                asegurarTexto();
+                meter(e, false, atributos); // an item of no list
+            }
+            return;
+        }
+        case Clase::Fila: {
+            const int tabla = cercano({kTable});
+            if (tabla < 0) {
+                asegurarTexto();
+                meter(e, false, atributos);
+                return;
+            }
+            sacarDesde(tabla + 1);
+            meter(e, pila_[static_cast<std::size_t>(tabla)].real, atributos);
+            return;
+        }
+        case Clase::Celda: {
+            const int tabla = cercano({kTable});
+            if (tabla < 0) {
+                asegurarTexto();
+                meter(e, false, atributos);
+                return;
+            }
+            const bool real = pila_[static_cast<std::size_t>(tabla)].real;
+            if (const int fila = cercano({kTr}); fila > tabla) {
+                sacarDesde(fila + 1);
+            } else {
+                sacarDesde(tabla + 1);
+                meter(kTr, real, {});
+            }
+            meter(e, real, atributos);
+            return;
+        }
+        }
+    }
+
+    void fin(int e) {
+        const Elemento& el = elemento(e);
+        int objetivo = -1;
+        int limite = -1;
+        switch (el.clase) {
+        case Clase::Vacio:
+            return;
+        case Clase::Celda:
+            objetivo = cercano({kTd, kTh});
+            limite = cercano({kTable});
+            break;
+        case Clase::Fila:
+            objetivo = cercano({kTr});
+            limite = cercano({kTable});
+            break;
+        case Clase::Tabla:
+            objetivo = cercano({kTable});
+            break;
+        case Clase::ElementoLista:
+            objetivo = cercano({kLi});
+            limite = cercano({kUl, kOl, kTable, kTd, kTh});
+            break;
+        default:
+            objetivo = cercano({e});
+            limite = cercano({kTable, kTd, kTh});
+            break;
+        }
+        if (objetivo >= 0 && objetivo > limite)
+            sacarDesde(objetivo);
+    }
+
+    // A block of some other kind, left out: its text stays apart.
+    void separacion() { separar(false); }
+
+    void terminar() { sacarDesde(0); }
+
+private:
+    struct Abierto {
+        std::uint8_t elemento;
+        bool real;
+    };
+
+    static bool esBloque(int e) { return elemento(e).clase != Clase::EnLinea; }
+
+    bool cabe(int hacen) const { return profundidad_ + hacen <= kAnidamientoMaximo; }
+
+    int cercano(std::initializer_list<int> elementos) const {
+        int r = -1;
+        for (const int e : elementos)
+            if (!posiciones_[static_cast<std::size_t>(e)].empty())
+                r = std::max(r, posiciones_[static_cast<std::size_t>(e)].back());
+        return r;
+    }
+
+    int arribaReal() const {
+        return reales_.empty() ? -1 : pila_[static_cast<std::size_t>(reales_.back())].elemento;
+    }
+
+    bool contextoSinTexto() const {
+        const int a = arribaReal();
+        return a == kTable || a == kTr || a == kUl || a == kOl;
+    }
+
+    // Text, pictures and inline elements need a cell or an item when a real
+    // table, row or list is the innermost: they were opened with room for it.
+    void asegurarTexto() {
+        const int a = arribaReal();
+        if (a == kTable)
+            meter(kTr, true, {});
+        if (a == kTable || a == kTr)
+            meter(kTd, true, {});
+        else if (a == kUl || a == kOl)
+            meter(kLi, true, {});
+    }
+
+    void separar(bool enLinea) {
+        if (!hayTexto_)
+            return;
+        salida_ += enLinea ? " " : "<br />";
+        hayTexto_ = false;
+    }
+
+    void cerrarParrafo() {
+        const int p = cercano({kP});
+        if (p > cercano({kTd, kTh, kTable, kLi, kDiv, kBlockquote, kUl, kOl}))
+            sacarDesde(p);
+    }
+
+    void meter(int e, bool real, const std::string& atributos) {
+        const auto pos = static_cast<int>(pila_.size());
+        pila_.push_back({static_cast<std::uint8_t>(e), real});
+        posiciones_[static_cast<std::size_t>(e)].push_back(pos);
+        if (real) {
+            reales_.push_back(pos);
+            ++profundidad_;
+            salida_ += "<" + std::string(elemento(e).nombre) + atributos + ">";
+            if (esBloque(e))
+                hayTexto_ = false;
+        } else if (esBloque(e)) {
+            separar(elemento(e).clase == Clase::Celda);
+        }
+    }
+
+    void sacarDesde(int desde) {
+        while (static_cast<int>(pila_.size()) > desde) {
+            const Abierto a = pila_.back();
+            pila_.pop_back();
+            posiciones_[a.elemento].pop_back();
+            if (a.real) {
+                reales_.pop_back();
+                --profundidad_;
+                salida_ += "</" + std::string(elemento(a.elemento).nombre) + ">";
+                if (esBloque(a.elemento))
+                    hayTexto_ = false;
+            } else if (esBloque(a.elemento)) {
+                separar(elemento(a.elemento).clase == Clase::Celda);
+            }
+        }
+    }
+
+    std::string& salida_;
+    std::vector<Abierto> pila_;
+    std::vector<int> reales_;
+    std::array<std::vector<int>, kElementos.size()> posiciones_;
+    int profundidad_ = 0;
+    bool hayTexto_ = false; // text since the last block boundary
+};
+
+// ---------------------------------------------------------------- tokens
+
+struct Etiqueta {
+    std::string nombre; // lower case
+    bool cierre = false;
+    std::vector<std::pair<std::string, std::string_view>> atributos; // raw values
+};
+
+constexpr std::size_t kAtributosMaximos = 32;
+
+// Reads the tag at s[i] ('<' then a letter, or "</" then a letter). Returns
+// the position after it, or s.size() when the input ends inside it (the tag
+// is then dropped, as browsers do).
+std::size_t leerEtiqueta(std::string_view s, std::size_t i, Etiqueta& t, bool& completa) {
+    completa = false;
+    ++i;
+    if (s[i] == '/') {
+        t.cierre = true;
+        ++i;
+    }
+    const std::size_t inicioNombre = i;
+    while (i < s.size() && !esBlanco(s[i]) && s[i] != '/' && s[i] != '>')
+        ++i;
+    t.nombre = minusculas(s.substr(inicioNombre, std::min<std::size_t>(i - inicioNombre, 16)));
+    if (i - inicioNombre > 16)
+        t.nombre += '?'; // no name we know is that long
+    for (;;) {
+        while (i < s.size() && (esBlanco(s[i]) || s[i] == '/'))
+            ++i;
+        if (i >= s.size())
+            return s.size();
+        if (s[i] == '>') {
+            completa = true;
+            return i + 1;
+        }
+        const std::size_t inicioAtr = i;
+        ++i; // the first character may be '='
+        while (i < s.size() && !esBlanco(s[i]) && s[i] != '/' && s[i] != '>' && s[i] != '=')
+            ++i;
+        const std::string_view nombre = s.substr(inicioAtr, i - inicioAtr);
+        while (i < s.size() && esBlanco(s[i]))
+            ++i;
+        std::string_view valor;
+        if (i < s.size() && s[i] == '=') {
+            ++i;
+            while (i < s.size() && esBlanco(s[i]))
+                ++i;
+            if (i >= s.size())
+                return s.size();
+            if (s[i] == '"' || s[i] == '\'') {
+                const std::size_t cierre = s.find(s[i], i + 1);
+                if (cierre == std::string_view::npos)
+                    return s.size();
+                valor = s.substr(i + 1, cierre - i - 1);
+                i = cierre + 1;
+            } else {
+                const std::size_t inicioValor = i;
+                while (i < s.size() && !esBlanco(s[i]) && s[i] != '>')
+                    ++i;
+                valor = s.substr(inicioValor, i - inicioValor);
+            }
+        }
+        if (t.atributos.size() < kAtributosMaximos && nombre.size() <= 16)
+            t.atributos.emplace_back(minusculas(nombre), valor);
+    }
+}
+
+// The position after the end tag `</nombre ...>` of an element whose
+// content is skipped, or the end of the input.
+std::size_t saltarContenido(std::string_view s, std::size_t i, std::string_view nombre) {
+    for (;;) {
+        const std::size_t p = s.find("</", i);
+        if (p == std::string_view::npos)
+            return s.size();
+        const std::size_t tras = p + 2 + nombre.size();
+        if (empiezaSinCaso(s, p + 2, nombre) &&
+            (tras >= s.size() || esBlanco(s[tras]) || s[tras] == '/' || s[tras] == '>')) {
+            const std::size_t cierre = s.find('>', tras);
+            return cierre == std::string_view::npos ? s.size() : cierre + 1;
+        }
+        i = p + 2;
+    }
+}
+
+constexpr std::string_view kReglaBlancos = "p, li { white-space: pre-wrap; }";
+constexpr std::string_view kReglaRaya = "hr { height: 1px; border-width: 0; }";
+
+std::string sanearHtml(std::string_view s) {
+    std::string cuerpo;
+    cuerpo.reserve(s.size() + s.size() / 8);
+    Arbol arbol(cuerpo);
+    std::string estiloCuerpo;
+    bool vistoCuerpo = false;
+    bool qrichtext = false;
+    bool reglaBlancos = false;
+    bool reglaRaya = false;
+
+    std::string trozo; // text between two tags, already escaped
+    bool trozoVisible = false;
+    const auto volcar = [&] {
+        if (!trozo.empty())
+            arbol.texto(trozo, trozoVisible);
+        trozo.clear();
+        trozoVisible = false;
+    };
+
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const char c = s[i];
+        if (c == '<' && i + 1 < s.size()) {
+            const char d = s[i + 1];
+            if (esLetra(d) || (d == '/' && i + 2 < s.size() && esLetra(s[i + 2]))) {
+                Etiqueta t;
+                bool completa = false;
+                const std::size_t tras = leerEtiqueta(s, i, t, completa);
+                i = tras;
+                if (!completa)
+                    break;
+                volcar();
+                const bool cerrada = s[tras - 2] == '/'; // <x/>: nothing inside
+                if (!t.cierre && !cerrada && entre(kSinContenido, t.nombre)) {
+                    const std::size_t fin = saltarContenido(s, i, t.nombre);
+                    if (t.nombre == "style") {
+                        const std::string_view css = s.substr(i, fin - i);
+                        reglaBlancos = reglaBlancos || css.find(kReglaBlancos) != css.npos;
+                        reglaRaya = reglaRaya || css.find(kReglaRaya) != css.npos;
+                    }
+                    i = fin;
+                    continue;
+                }
+                if (t.nombre == "meta" && !t.cierre) {
+                    bool nombre = false, uno = false;
+                    for (const auto& [n, v] : t.atributos) {
+                        nombre = nombre || (n == "name" && decodificar(v) == "qrichtext");
+                        uno = uno || (n == "content" && decodificar(v) == "1");
+                    }
+                    qrichtext = qrichtext || (nombre && uno);
+                    continue;
+                }
+                if (t.nombre == "body") {
+                    if (!t.cierre && !vistoCuerpo)
+                        for (const auto& [n, v] : t.atributos)
+                            if (n == "style")
+                                estiloCuerpo = estilo(decodificar(v));
+                    vistoCuerpo = vistoCuerpo || !t.cierre;
+                    continue;
+                }
+                const int e = indiceDe(t.nombre);
+                if (e < 0) {
+                    if (entre(kBloquesAjenos, t.nombre))
+                        arbol.separacion();
+                    continue;
+                }
+                if (t.cierre) {
+                    arbol.fin(e);
+                    continue;
+                }
+                std::string atributos;
+                bool conImagen = false;
+                const Elemento& el = elemento(e);
+                for (const auto& [n, v] : t.atributos) {
+                    if (el.atributos.find(" " + n + " ") == std::string_view::npos)
+                        continue;
+                    if (atributos.find(" " + n + "=") != std::string::npos)
+                        continue; // the first of a repeated attribute counts
+                    const std::string valor = valorAtributo(n, decodificar(v));
+                    if (valor.empty())
+                        continue;
+                    conImagen = conImagen || n == "src";
+                    atributos += " " + n + "=\"" + escaparAtributo(valor) + "\"";
+                }
+                if (e == kImg && !conImagen)
+                    continue; // nothing the file itself holds
+                arbol.inicio(e, atributos);
+                continue;
+            }
+            if (d == '!' || d == '?' || d == '/') {
+                volcar();
+                if (s.substr(i, 4) == "<!--") {
+                    const std::size_t fin = s.find("-->", i + 4);
+                    i = fin == std::string_view::npos ? s.size() : fin + 3;
+                } else {
+                    const std::size_t fin = s.find('>', i);
+                    i = fin == std::string_view::npos ? s.size() : fin + 1;
+                }
+                continue;
+            }
+        }
+        if (c == '&') {
+            const Referencia ref = leerReferencia(s, i);
+            if (ref.codigo != 0) {
+                anadirEscapado(trozo, ref.codigo, false);
+                trozoVisible =
+                    trozoVisible || !(ref.codigo < 0x80 && esBlanco(static_cast<char>(ref.codigo)));
+                i = ref.fin;
+                continue;
+            }
+            if (!ref.nombre.empty()) {
+                trozo += "&" + std::string(ref.nombre) + ";";
+                trozoVisible = true;
+                i = ref.fin;
+                continue;
+            }
+        }
+        const char32_t cp = leerUtf8(s, i);
+        anadirEscapado(trozo, cp, false);
+        trozoVisible = trozoVisible || !(cp < 0x80 && esBlanco(static_cast<char>(cp)));
+    }
+    volcar();
+    arbol.terminar();
+
+    std::string r = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" "
+                    "\"http://www.w3.org/TR/REC-html40/strict.dtd\">\n<html><head>";
+    if (qrichtext)
+        r += "<meta name=\"qrichtext\" content=\"1\" />";
+    r += "<meta charset=\"utf-8\" />";
+    if (reglaBlancos || reglaRaya) {
+        r += "<style type=\"text/css\">\n";
+        if (reglaBlancos)
+            r += std::string(kReglaBlancos) + "\n";
+        if (reglaRaya)
+            r += std::string(kReglaRaya) + "\n";
+        r += "</style>";
+    }
+    r += "</head><body";
+    if (!estiloCuerpo.empty())
+        r += " style=\"" + escaparAtributo(estiloCuerpo) + "\"";
+    r += ">\n";
+    r += cuerpo;
+    r += "</body></html>";
+    return r;
+}
+
+// The first `maximo` bytes of a UTF-8 text, not cutting a character.
+std::string_view principio(std::string_view s, std::size_t maximo) {
+    if (s.size() <= maximo)
+        return s;
+    std::size_t corte = maximo;
+    while (corte > 0 && (static_cast<unsigned char>(s[corte]) & 0xC0) == 0x80)
+        --corte;
+    return s.substr(0, corte);
+}
+
+} // namespace
+
+bool pareceHtml(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && esBlanco(s[i]))
+        ++i;
+    if (empiezaSinCaso(s, i, "<?xml")) {
+        const std::size_t fin = s.find("?>", i);
+        i = fin == std::string_view::npos ? s.size() : fin + 2;
+        while (i < s.size() && esBlanco(s[i]))
+            ++i;
+    }
+    if (empiezaSinCaso(s, i, "<!doc"))
+        return true;
+    std::size_t abre = i;
+    while (abre < s.size() && s[abre] != '<' && s[abre] != '\n') {
+        if (s[abre] == '&' && s.substr(abre + 1, 3) == "lt;")
+            return true;
+        ++abre;
+    }
+    if (abre >= s.size() || s[abre] != '<')
+        return false;
+    const std::size_t cierra = s.find('>', abre);
+    if (cierra == std::string_view::npos)
+        return false;
+    std::string nombre;
+    for (std::size_t k = abre + 1; k < cierra; ++k) {
+        const char c = s[k];
+        if (esLetra(c) || esCifra(c)) {
+            nombre += minuscula(c);
+            if (nombre.size() > 16)
+                return false;
+        } else if (!nombre.empty() && (esBlanco(c) || (c == '/' && k + 1 == cierra))) {
+            break;
+        } else if (!esBlanco(c) && (!nombre.empty() || c != '!')) {
+            return false;
+        }
+    }
+    return entre(kNombresHtml, nombre);
+}
+
+EnunciadoSeguro sanearEnunciado(std::string_view enunciado) {
+    EnunciadoSeguro r;
+    r.bytesOriginales = enunciado.size();
+    const std::string_view leido = principio(enunciado, kEnunciadoMaximo);
+    r.html = pareceHtml(leido);
+    r.texto = r.html ? sanearHtml(leido) : std::string(leido);
+    return r;
+}
+
+std::string avisoEnunciadoRecortado(std::size_t bytesOriginales) {
+    char mb[32];
+    std::snprintf(mb, sizeof mb, "%.1f", static_cast<double>(bytesOriginales) / (1024.0 * 1024.0));
+    std::string tam = mb;
+    std::replace(tam.begin(), tam.end(), '.', ',');
+    return "El enunciado ocupa " + tam + " MB y es demasiado largo: solo se toman sus primeros " +
+           std::to_string(kEnunciadoMaximo / (1024 * 1024)) + " MB.";
+}
+
+} // namespace kalnor
