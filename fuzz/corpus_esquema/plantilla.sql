@@ -1,0 +1,7 @@
+CREATE TABLE ENUNCIADO (
+    TIPO TEXT,      -- "Categórica"
+    CLASE TEXT,
+    ENUNCIADO TEXT  /* texto enriquecido */
+) STRICT;
+CREATE TABLE DIS (Xi REAL, ni INTEGER CHECK (ni >= 0), "x¡·n¡" REAL) STRICT;
+CREATE INDEX porXi ON DIS (Xi COLLATE NOCASE);
