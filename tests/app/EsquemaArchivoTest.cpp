@@ -5,6 +5,7 @@
 // plain ones. Each file is made here with SQLite's C API and opened through
 // kalnor-cli, run as a child under a memory and a time limit.
 #include "../CarpetaUnica.h"
+#include "app/Database.h"
 #include "app/DbError.h"
 #include "app/Documento.h"
 
@@ -311,6 +312,21 @@ TEST_F(EsquemaArchivo, TheOpenDocumentStaysAsItWas) {
     EXPECT_EQ(doc.NumRegistros, 2);
     ASSERT_TRUE(doc.LeerVariable());
     EXPECT_EQ(doc.listas.Frecuencias.size(), 2u);
+}
+
+// SQLite's second wall: a statement that would run without end is stopped
+// after its time, and the next one gets a time of its own.
+TEST_F(EsquemaArchivo, AStatementWithoutEndIsStoppedWithAClearMessage) {
+    const auto db = kalnor::Database::create(ruta("a.mdb").string());
+    try {
+        db->exec("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c) "
+                 "SELECT count(*) FROM c");
+        ADD_FAILURE() << "the statement ended";
+    } catch (const kalnor::DbError& e) {
+        EXPECT_EQ(e.code(), kalnor::DbError::kInterrupted);
+        EXPECT_TRUE(contiene(e.what(), "tardaba demasiado")) << e.what();
+    }
+    EXPECT_NO_THROW(db->exec("CREATE TABLE t (x); INSERT INTO t VALUES (1)"));
 }
 
 // --- Files Kalnor writes, and other programs' plain tables ---------------------
