@@ -415,7 +415,7 @@ void comprobarIndices(sqlite3* db, const std::string& tabla) {
         if (indice.unico)
             rechazar(tabla, "un índice único" + nombre);
         if (indice.parcial)
-            rechazar(tabla, "un índice parcial (con WHERE)" + nombre);
+            rechazar(tabla, "un índice parcial, con WHERE" + nombre);
         Statement partes(db, "SELECT cid, coll FROM pragma_index_xinfo(?1) WHERE key");
         partes.bind(1, indice.nombre);
         while (partes.step()) {
@@ -484,9 +484,10 @@ void comprobarTabla(sqlite3* db, const std::string& nombre, const std::optional<
     for (const auto& [campo, esperado] : camposEsperados(nombre)) {
         for (const ColumnaGuardada& c : guardadas) {
             if (igual(c.nombre, campo) && !tipoAdmitido(esperado, c.tipo, estricta))
-                rechazar(nombre, "la columna " + entreComillas(c.nombre) + " de tipo " +
-                                     mostrado(c.tipo) + " (Kalnor la escribe " +
-                                     nombreDe(esperado) + ")");
+                throw DbError("La tabla " + mostrado(nombre) + " tiene la columna " +
+                                  entreComillas(c.nombre) + " de tipo " + mostrado(c.tipo) +
+                                  ", que Kalnor no admite (la escribe " + nombreDe(esperado) + ").",
+                              DbError::kUnsupported);
         }
     }
     comprobarIndices(db, nombre);
