@@ -45,6 +45,12 @@ std::string mostrado(std::string_view nombre) {
                   DbError::kUnsupported);
 }
 
+[[noreturn]] void rechazarIlegible(std::string_view tabla) {
+    throw DbError("La definición de la tabla " + mostrado(tabla) +
+                      " no se puede leer, así que Kalnor no la admite.",
+                  DbError::kUnsupported);
+}
+
 std::string entreComillas(std::string_view nombre) {
     return "«" + mostrado(nombre) + "»";
 }
@@ -288,7 +294,7 @@ std::string describir(const Columna& columna) {
         return "una ordenación propia (COLLATE)" + donde;
     if (esPalabra(p, "REFERENCES"))
         return "una referencia a otra tabla (REFERENCES)" + donde;
-    return "una definición que no se puede leer" + donde;
+    return "una regla desconocida" + donde;
 }
 
 // The one constraint Kalnor writes: CHECK (ni >= 0) on the frequency.
@@ -433,7 +439,7 @@ void comprobarIndices(sqlite3* db, const std::string& tabla) {
 
 void comprobarTabla(sqlite3* db, const std::string& nombre, const std::optional<std::string>& sql) {
     if (!sql)
-        rechazar(nombre, "una definición que no se puede leer");
+        rechazarIlegible(nombre);
     Tabla tabla;
     try {
         const std::vector<Pieza> piezas = trocear(*sql);
@@ -443,17 +449,16 @@ void comprobarTabla(sqlite3* db, const std::string& nombre, const std::optional<
                           DbError::kUnsupported);
         tabla = leerTabla(piezas);
     } catch (const Ilegible&) {
-        rechazar(nombre, "una definición que no se puede leer");
+        rechazarIlegible(nombre);
     }
     bool estricta = false;
-    for (std::size_t k = 0; k < tabla.opciones.size(); ++k) {
-        const Pieza& p = tabla.opciones[k];
+    for (const Pieza& p : tabla.opciones) {
         if (esPalabra(p, "STRICT"))
             estricta = true;
         else if (esPalabra(p, "WITHOUT"))
             rechazar(nombre, "la forma WITHOUT ROWID (sin número de registro)");
         else if (!esSigno(p, ",") && !esSigno(p, ";"))
-            rechazar(nombre, "una definición que no se puede leer");
+            rechazarIlegible(nombre);
     }
     for (const Columna& columna : tabla.columnas) {
         if (!columnaAdmitida(columna))
@@ -466,13 +471,13 @@ void comprobarTabla(sqlite3* db, const std::string& nombre, const std::optional<
     // What SQLite itself made of the definition must be what was read here.
     const std::vector<ColumnaGuardada> guardadas = columnasGuardadas(db, nombre);
     if (guardadas.size() != tabla.columnas.size())
-        rechazar(nombre, "una definición que no se puede leer");
+        rechazarIlegible(nombre);
     for (std::size_t k = 0; k < guardadas.size(); ++k) {
         const ColumnaGuardada& c = guardadas[k];
         if (c.oculta != 0)
             rechazar(nombre, "una columna generada (" + mostrado(c.nombre) + ")");
         if (c.nombre != tabla.columnas[k].nombre)
-            rechazar(nombre, "una definición que no se puede leer");
+            rechazarIlegible(nombre);
         const std::string donde = " en la columna " + entreComillas(c.nombre);
         if (c.conDefecto)
             rechazar(nombre, "un valor por defecto (DEFAULT)" + donde);
