@@ -48,7 +48,15 @@ Rutas Rutas::desdePrograma(const QString& programDir) {
     const QString dat = withSlash(user + "/kalnor/dat");
     if (!QFileInfo::exists(dat))
         seedExamples(data + "dat/", dat);
-    return {dat, data + "hlp/", data + "bin/"};
+    return {dat, data + "hlp/", data + "bin/", data};
+}
+
+bool Rutas::esInstalada(const QString& carpeta) const {
+    if (RutaInstalada.isEmpty() || carpeta.isEmpty())
+        return false;
+    const QString raiz = QFileInfo(RutaInstalada).canonicalFilePath();
+    const QString ruta = QFileInfo(carpeta).canonicalFilePath();
+    return !raiz.isEmpty() && (ruta == raiz || ruta.startsWith(raiz + '/'));
 }
 
 } // namespace kalnor

@@ -65,8 +65,8 @@ QString primeros(const QString& texto, int n) {
 
 } // namespace
 
-ControladorGraficos::ControladorGraficos(Documento& documento, QString rutaDat, QObject* parent)
-    : QObject(parent), doc_(documento), rutaDat_(std::move(rutaDat)) {
+ControladorGraficos::ControladorGraficos(Documento& documento, Rutas rutas, QObject* parent)
+    : QObject(parent), doc_(documento), rutas_(std::move(rutas)) {
     connect(&doc_, &Documento::abierto, this, [this] {
         // An open clears the chart and the lists until the next chart button.
         aula_.reset();
@@ -289,8 +289,10 @@ QString ControladorGraficos::Graph1_Click() {
                               ? QString()
                               : QFileInfo(QString::fromStdString(doc_.BaseActual)).absolutePath();
     // Beside the distribution first; a folder that cannot be written (a
-    // read-only example folder, a CD) falls back to the distributions' one.
-    if ((!junto.isEmpty() && escribirEn(junto)) || escribirEn(rutaDat_)) {
+    // read-only example folder, a CD) or the installed program's own files
+    // fall back to the distributions' one.
+    if ((!junto.isEmpty() && !rutas_.esInstalada(junto) && escribirEn(junto)) ||
+        escribirEn(rutas_.RutaDat)) {
         doc_.error.clear();
         emit aviso(QStringLiteral("Gráfico guardado en %1").arg(graph1_.ImageFile));
         return graph1_.ImageFile;

@@ -3,6 +3,7 @@
 #include "ControlGrafico.h"
 #include "EstadoGraficos.h"
 #include "GraficoAula.h"
+#include "app/Rutas.h"
 #include "stats/EngineLists.h"
 
 #include <QObject>
@@ -42,7 +43,7 @@ class ControladorGraficos : public QObject {
 public:
     static constexpr int kPestanaGraficos = 3;
 
-    ControladorGraficos(Documento& documento, QString rutaDat, QObject* parent = nullptr);
+    ControladorGraficos(Documento& documento, Rutas rutas, QObject* parent = nullptr);
     ~ControladorGraficos() override;
 
     static std::span<const BotonGrafico> botones();
@@ -93,7 +94,7 @@ private:
     bool escribirEn(const QString& carpeta);
 
     Documento& doc_;
-    QString rutaDat_;
+    Rutas rutas_;
     ControlGrafico graph1_;
     EstadoGraficos estado_;
     std::function<void()> limpiarDisplay_;

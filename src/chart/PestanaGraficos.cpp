@@ -24,7 +24,7 @@ namespace kalnor {
 
 PestanaGraficos::PestanaGraficos(Documento& documento, const Rutas& rutas, QWidget* parent)
     : QWidget(parent), documento_(documento),
-      controlador_(new ControladorGraficos(documento, rutas.RutaDat, this)) {
+      controlador_(new ControladorGraficos(documento, rutas, this)) {
     setObjectName(QStringLiteral("PestanaGraficos"));
     grafico_ = new VistaGrafico(this);
     controlador_->Graph1().setDibujo(grafico_);

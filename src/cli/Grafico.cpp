@@ -87,7 +87,7 @@ int Grafico(const Argumentos& args) {
             return fallo(fichero + ": la distribución es unidimensional, no tiene variable Y");
         doc.VarActiva = "Y";
     }
-    ControladorGraficos graficos(doc, QString());
+    ControladorGraficos graficos(doc, Rutas{});
     LienzoGrafico lienzo(QSize(ancho, alto));
     graficos.Graph1().setDibujo(&lienzo);
     graficos.Comenzar();

@@ -29,6 +29,9 @@ TEST(Rutas, BesideTheProgramInTheBuildTree) {
     EXPECT_EQ(r.RutaBin, dir.path() + "/bin/");
     EXPECT_EQ(r.RutaHlp, dir.path() + "/hlp/");
     EXPECT_EQ(r.RutaDat, dir.path() + "/dat/");
+    // The build tree is the developer's own: nothing in it is off limits.
+    EXPECT_FALSE(r.esInstalada(r.RutaDat));
+    EXPECT_FALSE(r.esInstalada(r.RutaBin));
 }
 
 // Installed: bin/ and hlp/ from share/kalnor beside the program's bin
@@ -49,6 +52,12 @@ TEST(Rutas, InstalledUsesSharedFilesAndAPerUserFolder) {
               QFileInfo(share + "hlp/").absoluteFilePath());
     EXPECT_EQ(r.RutaDat, usuario.path() + "/kalnor/dat/");
     EXPECT_TRUE(QFileInfo::exists(r.RutaDat + "Notas_examen.mdb"));
+    // The installed files are never written: not even beside an example
+    // opened where it was installed.
+    EXPECT_TRUE(r.esInstalada(share + "dat"));
+    EXPECT_TRUE(r.esInstalada(share));
+    EXPECT_FALSE(r.esInstalada(r.RutaDat));
+    EXPECT_FALSE(r.esInstalada(prefijo.path() + "/share"));
 
     // The user's own changes are never overwritten by a later start.
     escribir(r.RutaDat + "Notas_examen.mdb", "mío");

@@ -130,7 +130,7 @@ class Graficos : public ::testing::Test {
 protected:
     Graficos()
         : archivos(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-          c(doc, QString::fromStdString((archivos.dir() / "dat").string())) {
+          c(doc, rutas()) {
         std::filesystem::create_directories(archivos.dir() / "dat");
         c.Graph1().setDibujo(&dibujo);
         c.setLimpiarDisplay([this] { ++limpiezas; });
@@ -139,6 +139,12 @@ protected:
     }
     void abrir(const std::string& codigo, const std::string& csv) {
         ASSERT_TRUE(doc.AbrirBase(archivos.crear("d.mdb", codigo, csv))) << doc.error.MensajeError;
+    }
+    // The distributions' folder dat/ inside the test's own folder; with
+    // `instalada`, that folder plays the installed program's files.
+    Rutas rutas(bool instalada = false) const {
+        const QString dir = QString::fromStdString(archivos.dir().string());
+        return {dir + "/dat/", {}, {}, instalada ? dir : QString()};
     }
     const EstadoGraficos& e() const { return c.estado(); }
     const ControlGrafico& g() const { return c.Graph1(); }
@@ -293,6 +299,16 @@ TEST_F(Graficos, ClickFallsBackToTheDistributionsFolder) {
     EXPECT_EQ(escrito, QString::fromStdString((archivos.dir() / "dat" / "grafico.png").string()));
     EXPECT_FALSE(doc.error.failed());
     EXPECT_EQ(aviso, "Gráfico guardado en " + escrito);
+}
+
+TEST_F(Graficos, ClickNeverWritesAmongTheInstalledProgramsFiles) {
+    abrir("DIS", "Xi,ni\n1,2\n");
+    ControladorGraficos instalado(doc, rutas(true));
+    instalado.Graph1().setDibujo(&dibujo);
+    instalado.Comenzar();
+    instalado.Toolbar3_ButtonClick("botonBARRAS");
+    EXPECT_EQ(instalado.Graph1_Click(),
+              QString::fromStdString((archivos.dir() / "dat" / "grafico.png").string()));
 }
 
 TEST_F(Graficos, ClickReportsAFailedWrite) {

@@ -372,7 +372,7 @@ private slots:
             QVERIFY(QString::fromStdString(e.what()).contains("gnome-calculator, kcalc"));
         }
         Documento documento;
-        ControladorGraficos graficos(documento, vacia.path());
+        ControladorGraficos graficos(documento, Rutas{vacia.path()});
         graficos.setCalculadora(&calculadora);
         graficos.Toolbar3_ButtonClick(QStringLiteral("botonCALGEN"));
         QCOMPARE(documento.error.NumError, std::int16_t{53});
