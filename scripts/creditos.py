@@ -57,7 +57,8 @@ def main():
     t = Texto()
     # First screen: what the program is.
     t("Kalnor", 80, 44, negrita=True)
-    t("Versión 1.05 - ßeta", 26, 14, "#fb8500")
+    # The program fills in the version when it draws the picture.
+    t("Versión @VERSION@ - ßeta", 26, 14, "#fb8500")
     t("Calculadora de estadística descriptiva", 34, 13, "#333333")
     t("para la enseñanza", 20, 13, "#333333")
     t("Créditos", 90, 20, negrita=True)

@@ -1,5 +1,6 @@
 #include "VentanaPrincipal.h"
 
+#include "app/Version.h"
 #include "chart/ControladorGraficos.h"
 #include "chart/PestanaGraficos.h"
 #include "dialogs/Ayuda.h"
@@ -61,7 +62,7 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
     : QMainWindow(parent), rutas_(rutas), comandos_(documento_, rutas_, *this),
       pestanas_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("frm_PPAL"));
-    setWindowTitle(QStringLiteral("Kalnor ver.-1,05 - ßeta"));
+    setWindowTitle(QStringLiteral("Kalnor ver.-%1 - ßeta").arg(versionConComa()));
     resize(980, 680);
 
     pestanas_->setObjectName(QStringLiteral("SSTab1"));

@@ -1,6 +1,7 @@
 #include "Rutas.h"
 #include "Traducciones.h"
 #include "VentanaPrincipal.h"
+#include "app/Version.h"
 #include "dialogs/VentanaLogo.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@
 int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalnor"));
-    QApplication::setApplicationVersion(QStringLiteral("1.05"));
+    QApplication::setApplicationVersion(kalnor::version());
     QApplication::setDesktopFileName(QStringLiteral("es.kalnor.Kalnor"));
     kalnor::instalarTraducciones(aplicacion);
     // Outside a desktop session Qt may find no icon theme: use the common one.

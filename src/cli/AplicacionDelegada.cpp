@@ -1,12 +1,15 @@
 // The application object for kalnor-cli when the windowing libraries are
 // built. The commands that draw (grafico, exportar) need the widget layer,
 // whose libraries take longer to load than most commands take to run: they
-// are carried out by kalnor-cli-graficos, installed beside this program,
-// which takes over this process with the same arguments.
+// are carried out by kalnor-cli-graficos (beside this program in the build
+// tree, in the private program folder once installed), which takes over this
+// process with the same arguments.
 #include "Comandos.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <unistd.h>
 
@@ -21,9 +24,12 @@ namespace kalnor::cli {
 namespace {
 
 int delegar(const char* orden, const Argumentos& args) {
-    const std::string programa =
-        QFile::encodeName(QCoreApplication::applicationDirPath() + "/kalnor-cli-graficos")
-            .toStdString();
+    const QString carpeta = QCoreApplication::applicationDirPath();
+    QString ruta = carpeta + QStringLiteral("/kalnor-cli-graficos");
+    if (!QFileInfo::exists(ruta))
+        ruta = QDir::cleanPath(carpeta +
+                               QStringLiteral("/" KALNOR_LIBEXEC_RELATIVO "/kalnor-cli-graficos"));
+    const std::string programa = QFile::encodeName(ruta).toStdString();
     std::vector<std::string> palabras{programa, orden};
     palabras.insert(palabras.end(), args.begin(), args.end());
     std::vector<char*> argv;

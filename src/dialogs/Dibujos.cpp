@@ -1,5 +1,8 @@
 #include "Dibujos.h"
 
+#include "app/Version.h"
+
+#include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -13,7 +16,11 @@ namespace kalnor {
 
 QPixmap dibujo(const QString& nombre, qreal escala) {
     iniciarDibujos();
-    QSvgRenderer svg(QStringLiteral(":/dibujos/%1.svg").arg(nombre));
+    QFile archivo(QStringLiteral(":/dibujos/%1.svg").arg(nombre));
+    QByteArray bytes = archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+    // The credits name the version; it is written once, in the build.
+    bytes.replace("@VERSION@", version().toUtf8());
+    QSvgRenderer svg(bytes);
     const QSize tam = svg.defaultSize();
     QPixmap pixmap(tam * escala);
     pixmap.fill(Qt::transparent);

@@ -1,6 +1,7 @@
 #include "VentanaAcercaDe.h"
 
 #include "Dibujos.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -44,7 +45,7 @@ QUrl VentanaAcercaDe::correo() {
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
     url.setPath(QStringLiteral(KALNOR_CORREO));
-    url.setQuery(QStringLiteral("subject=Kalnor 1.05"));
+    url.setQuery(QStringLiteral("subject=Kalnor %1").arg(version()));
     return url;
 }
 

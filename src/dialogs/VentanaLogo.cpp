@@ -1,6 +1,7 @@
 #include "VentanaLogo.h"
 
 #include "Dibujos.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -25,7 +26,7 @@ VentanaLogo::VentanaLogo(std::function<void()> mostrarPrincipal, QWidget* parent
     setFixedSize(imagen->size());
 
     Label1_->setObjectName(QStringLiteral("Label1"));
-    Label1_->setText(QStringLiteral("Versión 1.05 - ßeta"));
+    Label1_->setText(QStringLiteral("Versión %1 - ßeta").arg(version()));
     Label1_->setStyleSheet(QStringLiteral("color: #ffb703; font-weight: bold;"));
     Label1_->adjustSize();
     Label1_->move(width() - Label1_->width() - 18, height() - Label1_->height() - 18);

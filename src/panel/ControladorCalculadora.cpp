@@ -3,6 +3,7 @@
 #include "FormatoResultado.h"
 #include "PasoAPaso.h"
 #include "app/Documento.h"
+#include "app/Version.h"
 #include "stats/Bivariate.h"
 #include "stats/Central.h"
 #include "stats/Concentration.h"
@@ -278,7 +279,8 @@ void ControladorCalculadora::cmdTECLA_Click(int Index) {
             return;
         if (Index == 16) {
             if (aviso_)
-                aviso_->avisar("Kalnor v.1,05", "No disponible\r\nen versión ßeta.");
+                aviso_->avisar(QStringLiteral("Kalnor v.%1").arg(versionConComa()),
+                               QStringLiteral("No disponible\r\nen versión ßeta."));
             return explicarGini();
         }
         estado_.lbl_Mensaje[5] = QString::fromUtf8(nombreTecla(Index));

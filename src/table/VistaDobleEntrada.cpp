@@ -3,6 +3,7 @@
 #include "TablaDobleEntrada.h"
 #include "app/Documento.h"
 #include "app/EscrituraAtomica.h"
+#include "app/Version.h"
 
 #include <QFileDialog>
 #include <QFont>
@@ -135,7 +136,7 @@ void VistaDobleEntrada::pedirExportar() {
         return;
     QString motivo;
     if (!exportar(ruta, motivo))
-        QMessageBox::warning(this, QStringLiteral("Kalnor v.1,05"), motivo);
+        QMessageBox::warning(this, QStringLiteral("Kalnor v.%1").arg(versionConComa()), motivo);
 }
 
 } // namespace kalnor
