@@ -1,5 +1,6 @@
 #include "Documento.h"
 
+#include "CitaBreve.h"
 #include "DbError.h"
 #include "DistribucionArchivo.h"
 
@@ -44,11 +45,15 @@ std::string textoDe(const CellValue& v) {
     return {};
 }
 
+bool falta(const CellValue& v) {
+    return v.isNull() || v.isEmpty() || (v.isText() && v.asText().empty());
+}
+
 // Why a cell cannot be used as a number, for the error record.
 std::string motivo(const CellValue& v) {
-    if (v.isNull() || v.isEmpty() || (v.isText() && v.asText().empty()))
+    if (falta(v))
         return "está vacío";
-    return "no es un número («" + textoDe(v) + "»)";
+    return "no es un número («" + citaBreve(textoDe(v)) + "»)";
 }
 
 bool esSqlite(const std::string& path) {
@@ -58,25 +63,35 @@ bool esSqlite(const std::string& path) {
     return in.read(leido, sizeof leido) && std::memcmp(leido, kCabecera, sizeof kCabecera) == 0;
 }
 
-// A frequency cell as a 32-bit count; halves go to the even neighbour.
+// A frequency cell as a 32-bit count: a whole number from 0 up. Anything
+// else is refused rather than rounded, so no measure is taken on counts the
+// table does not hold.
 std::optional<std::int32_t> comoFrecuencia(const CellValue& v) {
-    if (const double* d = v.numberIf()) {
-        // Nearly every frequency is a whole number in range: no rounding.
-        if (*d >= std::numeric_limits<std::int32_t>::min() &&
-            *d <= std::numeric_limits<std::int32_t>::max()) {
-            const auto entero = static_cast<std::int32_t>(*d);
-            if (entero == *d)
-                return entero;
-        }
+    const double* d = v.numberIf();
+    std::optional<double> x;
+    if (!d) {
+        x = comoNumero(v);
+        d = x ? &*x : nullptr;
     }
+    if (!d || !(*d >= 0) || *d > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    const auto entero = static_cast<std::int32_t>(*d);
+    if (entero != *d)
+        return std::nullopt;
+    return entero;
+}
+
+// Why comoFrecuencia refused a cell, for the error record.
+std::string motivoFrecuencia(const CellValue& v) {
     const std::optional<double> x = comoNumero(v);
-    if (!x || !std::isfinite(*x))
-        return std::nullopt;
-    const double r = std::nearbyint(*x); // default rounding: to nearest, ties to even
-    if (r < std::numeric_limits<std::int32_t>::min() ||
-        r > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(r);
+    if (!x)
+        return motivo(v);
+    const std::string cita = "(«" + citaBreve(textoDe(v)) + "»)";
+    if (*x < 0)
+        return "es negativo " + cita;
+    if (*x > std::numeric_limits<std::int32_t>::max() || !std::isfinite(*x))
+        return "no cabe en un entero de 32 bits " + cita;
+    return "no es un número entero " + cita;
 }
 
 class Sentencia {
@@ -103,6 +118,13 @@ private:
 };
 
 } // namespace
+
+std::optional<std::int32_t> leerFrecuencia(const CellValue& celda, std::string& porque) {
+    const std::optional<std::int32_t> f = comoFrecuencia(celda);
+    if (!f)
+        porque = motivoFrecuencia(celda);
+    return f;
+}
 
 Documento::Documento(QObject* parent) : QObject(parent) {}
 
@@ -155,7 +177,7 @@ bool Documento::AbrirBase(const std::string& base) {
         tipo = stats::kindByTipo(texto);
         if (!tipo)
             return rechazar(DbError::kTypeMismatch,
-                            "El tipo de distribución «" + texto + "» no es válido");
+                            "El tipo de distribución «" + citaBreve(texto) + "» no es válido");
         const std::string codigo(tipo->code);
         if (!db->hasTable(codigo))
             return rechazar(DbError::kTableNotFound, "Falta la tabla de datos «" + codigo + "»");
@@ -432,16 +454,17 @@ bool Documento::leerDeTabla(stats::ValueList& valores, stats::FrequencyList& fre
                 valores.push_back(CellValue::number((*da + *db) / 2));
             }
         }
-        if (niMalo) {
-            if (comoNumero(*niMalo))
-                return ilegible(leidas, "ni",
-                                "no cabe en un entero de 32 bits («" + textoDe(*niMalo) + "»)");
-            return ilegible(leidas, "ni", motivo(*niMalo));
-        }
         if (iValor >= 0 && !continua) {
             valores.forget();
             Data1.column(iValor, valores);
+            // A record without its value would count in N and in no value.
+            const std::size_t hasta = std::min(leidas, valores.size());
+            for (std::size_t i = 0; i < hasta; ++i)
+                if (falta(valores[i]))
+                    return ilegible(i, campoX, motivo(valores[i]));
         }
+        if (niMalo)
+            return ilegible(leidas, "ni", motivoFrecuencia(*niMalo));
         // The value list has one entry per record (entries nothing wrote stay
         // empty). The class limits are only kept for a variable by classes:
         // nothing reads them otherwise, and on a big table they would cost
@@ -504,7 +527,7 @@ void Documento::OrdenarDatos(const std::string& campo) {
     const std::vector<std::string>& campos = Data1.FieldNames();
     if (std::find(campos.begin(), campos.end(), f) == campos.end()) {
         anotarError(DbError::kFieldNotFound,
-                    "No existe el campo «" + f + "» en la tabla " + TipoDist);
+                    "No existe el campo «" + citaBreve(f) + "» en la tabla " + TipoDist);
         return;
     }
     const Origen antes = origenActual();

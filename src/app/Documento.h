@@ -119,4 +119,8 @@ private:
     bool leerParaMedir_ = true;
 };
 
+// A frequency cell as the measures take it: a whole number from 0 up to
+// 2³¹ − 1. Nothing otherwise, and why in `motivo` ("es negativo («-7»)").
+std::optional<std::int32_t> leerFrecuencia(const stats::CellValue& celda, std::string& motivo);
+
 } // namespace kalnor

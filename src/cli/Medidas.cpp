@@ -110,6 +110,21 @@ int Medidas(const Argumentos& args) {
     Documento doc;
     if (!abrir(doc, fichero))
         return kError;
+    // The keys show "?" on a table they cannot read; the exit status says so
+    // too, so that a script never takes those lines for results.
+    std::string ilegible;
+    if (doc.NumRegistros > 0) {
+        for (const char* v : {"X", "Y"}) {
+            if (*v == 'Y' && !doc.esBidimensional())
+                break;
+            doc.VarActiva = v;
+            if (!doc.LeerVariable()) {
+                ilegible = doc.error.MensajeError;
+                break;
+            }
+        }
+        doc.VarActiva = "X";
+    }
     ControladorCalculadora calculadora(doc, QString());
     RespuestaFija respuesta(punto);
     calculadora.setPreguntaValor(&respuesta);
@@ -160,6 +175,8 @@ int Medidas(const Argumentos& args) {
     if (enJson)
         salida += "\n]\n";
     std::cout << salida << std::flush;
+    if (!ilegible.empty())
+        return fallo(fichero + ": " + ilegible);
     return kExito;
 }
 

@@ -16,6 +16,7 @@ namespace kalnor {
 namespace {
 
 using Modalidad = TablaDobleEntrada::Modalidad;
+using Casilla = TablaDobleEntrada::Casilla;
 using stats::CellValue;
 
 // Numbers first, ascending; then words in Spanish order; empty cells last.
@@ -102,15 +103,35 @@ QString TablaDobleEntrada::encabezado(const Modalidad& m, const QLocale& locale)
     return QStringLiteral("[%1, %2)").arg(texto(m.valor), texto(*m.limSup));
 }
 
-std::string TablaDobleEntrada::csv() const {
+std::int64_t TablaDobleEntrada::n(std::size_t fila, std::size_t columna) const {
+    const auto c =
+        std::lower_bound(casillas.begin(), casillas.end(), std::pair(fila, columna),
+                         [](const Casilla& a, const std::pair<std::size_t, std::size_t>& b) {
+                             return std::pair(a.fila, a.columna) < b;
+                         });
+    return c != casillas.end() && c->fila == fila && c->columna == columna ? c->n : 0;
+}
+
+std::optional<std::string> TablaDobleEntrada::csv(std::string& motivo) const {
+    if (totalCasillas() > kCasillasCsv) {
+        motivo = "La tabla de doble entrada tendría " + std::to_string(filas.size()) + " × " +
+                 std::to_string(columnas.size()) +
+                 " casillas, demasiadas para exportarla: agrupe los valores en clases.";
+        return std::nullopt;
+    }
     std::string s = "X \\ Y";
     for (const Modalidad& c : columnas)
         s += ',' + encabezadoCsv(c);
     s += ",nᵢ·\n";
+    auto casilla = casillas.begin();
     for (std::size_t i = 0; i < filas.size(); ++i) {
         s += encabezadoCsv(filas[i]);
-        for (const std::int64_t v : n[i])
+        for (std::size_t j = 0; j < columnas.size(); ++j) {
+            std::int64_t v = 0;
+            if (casilla != casillas.end() && casilla->fila == i && casilla->columna == j)
+                v = (casilla++)->n;
             s += ',' + std::to_string(v);
+        }
         s += ',' + std::to_string(marginalX[i]) + '\n';
     }
     s += "n·ⱼ";
@@ -137,17 +158,34 @@ std::optional<TablaDobleEntrada> leerTablaDobleEntrada(const Documento& d, std::
         TablaDobleEntrada t;
         t.filas = x.modalidades;
         t.columnas = y.modalidades;
-        t.n.assign(t.filas.size(), std::vector<std::int64_t>(t.columnas.size(), 0));
         t.marginalX.assign(t.filas.size(), 0);
         t.marginalY.assign(t.columnas.size(), 0);
-        for (std::size_t r = 0; r < ni.size() && r < x.indices.size() && r < y.indices.size();
-             ++r) {
-            const double* f = ni[r].numberIf();
-            const std::int64_t v = f ? static_cast<std::int64_t>(*f) : 0;
-            t.n[x.indices[r]][y.indices[r]] += v;
-            t.marginalX[x.indices[r]] += v;
-            t.marginalY[y.indices[r]] += v;
-            t.N += v;
+        // One entry per record, sorted and merged: memory follows the
+        // records, never the rows × columns of the grid.
+        std::vector<Casilla> pares;
+        const std::size_t registros = std::min({ni.size(), x.indices.size(), y.indices.size()});
+        pares.reserve(registros);
+        for (std::size_t r = 0; r < registros; ++r) {
+            std::string porque;
+            const std::optional<std::int32_t> f = leerFrecuencia(ni[r], porque);
+            if (!f) {
+                motivo = "Registro " + std::to_string(r + 1) + ": el campo «ni» " + porque;
+                return std::nullopt;
+            }
+            pares.push_back({x.indices[r], y.indices[r], *f});
+            t.marginalX[x.indices[r]] += *f;
+            t.marginalY[y.indices[r]] += *f;
+            t.N += *f;
+        }
+        std::sort(pares.begin(), pares.end(), [](const Casilla& a, const Casilla& b) {
+            return std::pair(a.fila, a.columna) < std::pair(b.fila, b.columna);
+        });
+        for (const Casilla& p : pares) {
+            if (!t.casillas.empty() && t.casillas.back().fila == p.fila &&
+                t.casillas.back().columna == p.columna)
+                t.casillas.back().n += p.n;
+            else
+                t.casillas.push_back(p);
         }
         return t;
     } catch (const std::exception& e) {

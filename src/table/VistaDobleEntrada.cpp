@@ -68,14 +68,18 @@ void VistaDobleEntrada::leer() {
         return;
     }
     // A table of continuous raw data can have a value per row on both sides.
-    constexpr std::size_t kCeldasMaximas = 250'000;
-    if (t->filas.size() * t->columnas.size() > kCeldasMaximas) {
+    constexpr std::uint64_t kCeldasMaximas = 250'000;
+    if (t->totalCasillas() > kCeldasMaximas) {
         tabla_->setRowCount(0);
         tabla_->setColumnCount(0);
-        titulo_->setText(QStringLiteral("La tabla tendría %1 × %2 casillas: agrupe los valores en "
-                                        "clases o use «Exportar CSV…».")
-                             .arg(t->filas.size())
-                             .arg(t->columnas.size()));
+        const bool exportable = t->totalCasillas() <= TablaDobleEntrada::kCasillasCsv;
+        exportar_->setEnabled(exportable);
+        titulo_->setText(
+            QStringLiteral("La tabla tendría %1 × %2 casillas: agrupe los valores en "
+                           "clases%3.")
+                .arg(t->filas.size())
+                .arg(t->columnas.size())
+                .arg(exportable ? QStringLiteral(" o use «Exportar CSV…»") : QString()));
         return;
     }
     titulo_->setText(QStringLiteral("Filas: X · columnas: Y · casillas: nᵢⱼ · marginales: nᵢ· y "
@@ -105,9 +109,15 @@ void VistaDobleEntrada::leer() {
             celda->setFont(negrita);
         tabla_->setItem(fila, columna, celda);
     };
+    auto casilla = t->casillas.begin();
     for (int i = 0; i < filas; ++i) {
-        for (int j = 0; j < columnas; ++j)
-            poner(i, j, t->n[i][j], false);
+        for (int j = 0; j < columnas; ++j) {
+            std::int64_t n = 0;
+            if (casilla != t->casillas.end() && casilla->fila == std::size_t(i) &&
+                casilla->columna == std::size_t(j))
+                n = (casilla++)->n;
+            poner(i, j, n, false);
+        }
         poner(i, columnas, t->marginalX[i], true);
     }
     for (int j = 0; j < columnas; ++j)
@@ -123,8 +133,13 @@ bool VistaDobleEntrada::exportar(const QString& ruta, QString& motivo) const {
         motivo = QString::fromStdString(porque);
         return false;
     }
-    const std::string csv = t->csv();
-    motivo = escribirAtomico(ruta, QByteArrayView(csv.data(), static_cast<qsizetype>(csv.size())));
+    const std::optional<std::string> csv = t->csv(porque);
+    if (!csv) {
+        motivo = QString::fromStdString(porque);
+        return false;
+    }
+    motivo =
+        escribirAtomico(ruta, QByteArrayView(csv->data(), static_cast<qsizetype>(csv->size())));
     return motivo.isEmpty();
 }
 

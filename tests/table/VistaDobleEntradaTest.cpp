@@ -5,6 +5,8 @@
 #include "app/VentanaPrincipal.h"
 #include "table/VistaDobleEntrada.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -50,6 +52,31 @@ private slots:
                  QString("X \\ Y,10,20,nᵢ·\n1,2,4,6\n2,3,0,3\nn·ⱼ,5,4,9\n"));
         QVERIFY(!vista.exportar(entorno.rutas().RutaDat + "no/existe/t.csv", motivo));
         QVERIFY(!motivo.isEmpty());
+    }
+
+    // A value per record on both sides: past what a grid can show the tab
+    // says why, and past what a CSV can hold it offers no export either.
+    void unValorPorRegistroNoLlenaLaPantalla() {
+        EntornoKalnor entorno;
+        for (const int pares : {600, 3000}) {
+            std::vector<std::vector<stats::CellValue>> filas;
+            for (int i = 0; i < pares; ++i)
+                filas.push_back({num(i), num((i * 7) % pares), num(1)});
+            const QString f = entorno.crear(QString("p%1.mdb").arg(pares), "DISDIS", filas);
+            Documento doc;
+            QVERIFY(doc.AbrirBase(f.toStdString()));
+            VistaDobleEntrada vista(doc);
+            vista.show();
+            QCOMPARE(vista.tabla().rowCount(), 0);
+            const QString titulo = vista.findChild<QLabel*>()->text();
+            QVERIFY2(titulo.contains(QString("%1 × %1 casillas").arg(pares)), qPrintable(titulo));
+            const bool exportable = pares == 600;
+            QCOMPARE(titulo.contains("Exportar CSV"), exportable);
+            QCOMPARE(vista.findChild<QPushButton*>()->isEnabled(), exportable);
+            QString motivo;
+            QCOMPARE(vista.exportar(entorno.rutas().RutaDat + "t.csv", motivo), exportable);
+            QCOMPARE(motivo.contains("demasiadas"), !exportable);
+        }
     }
 
     void laPestanaSoloConDosVariables() {
