@@ -1,5 +1,6 @@
 #include "CargaCsv.h"
 
+#include "CitaBreve.h"
 #include "Database.h"
 #include "DbError.h"
 #include "DistribucionArchivo.h"
@@ -8,9 +9,11 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +65,83 @@ std::string recortar(std::string s) {
     return s.substr(i);
 }
 
+// Whether `texto` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool esUtf8(std::string_view texto) {
+    std::size_t i = 0;
+    while (i < texto.size()) {
+        const auto c = static_cast<unsigned char>(texto[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t largo = 0;
+        unsigned char menor = 0x80, mayor = 0xBF; // range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            largo = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            largo = 3;
+            if (c == 0xE0)
+                menor = 0xA0;
+            else if (c == 0xED)
+                mayor = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            largo = 4;
+            if (c == 0xF0)
+                menor = 0x90;
+            else if (c == 0xF4)
+                mayor = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + largo > texto.size())
+            return false;
+        const auto segundo = static_cast<unsigned char>(texto[i + 1]);
+        if (segundo < menor || segundo > mayor)
+            return false;
+        for (std::size_t k = 2; k < largo; ++k)
+            if ((static_cast<unsigned char>(texto[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += largo;
+    }
+    return true;
+}
+
+// A text that is not UTF-8 comes from a spreadsheet saved in the Windows
+// code page (Latin-1 with printable characters in 0x80-0x9F): it is read as
+// such, so "Ñ" is stored as the letter and not as a stray byte.
+std::string desdeWindows1252(std::string_view texto) {
+    static constexpr char16_t k80a9F[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::string utf8;
+    utf8.reserve(texto.size() + texto.size() / 8);
+    for (const char byte : texto) {
+        const auto c = static_cast<unsigned char>(byte);
+        const char16_t u = c >= 0x80 && c < 0xA0 ? k80a9F[c - 0x80] : c;
+        if (u < 0x80) {
+            utf8 += static_cast<char>(u);
+        } else if (u < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (u >> 6));
+            utf8 += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (u >> 12));
+            utf8 += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+// The text as UTF-8: `texto` itself when it is, else converted into `copia`.
+std::string_view enUtf8(std::string_view texto, std::string& copia) {
+    if (esUtf8(texto))
+        return texto;
+    copia = desdeWindows1252(texto);
+    return copia;
+}
+
+// Lines end in "\n", "\r\n" or a lone "\r" (old Mac editors).
 std::vector<Linea> lineas(std::string_view texto) {
     if (texto.starts_with("\xEF\xBB\xBF")) // byte order mark of UTF-8 editors
         texto.remove_prefix(3);
@@ -69,15 +149,72 @@ std::vector<Linea> lineas(std::string_view texto) {
     std::size_t numero = 0;
     while (!texto.empty()) {
         ++numero;
-        const std::size_t fin = texto.find('\n');
-        std::string_view linea = texto.substr(0, fin);
-        texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
-        if (linea.ends_with('\r'))
-            linea.remove_suffix(1);
+        const std::size_t fin = texto.find_first_of("\r\n");
+        const std::string_view linea = texto.substr(0, fin);
+        std::size_t siguiente = fin == std::string_view::npos ? texto.size() : fin + 1;
+        if (fin != std::string_view::npos && texto[fin] == '\r' && fin + 1 < texto.size() &&
+            texto[fin + 1] == '\n')
+            ++siguiente;
+        texto.remove_prefix(siguiente);
         if (linea.find_first_not_of(" \t") != std::string_view::npos)
             resultado.push_back({numero, linea});
     }
     return resultado;
+}
+
+bool soloCifras(std::string_view v) {
+    return !v.empty() &&
+           std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "1.234.567": digits grouped by three with points, the first group of one
+// to three digits.
+bool agrupadoEnMiles(std::string_view v) {
+    const std::size_t punto = v.find('.');
+    if (punto == std::string_view::npos || punto == 0 || punto > 3 ||
+        !soloCifras(v.substr(0, punto)))
+        return false;
+    for (std::size_t i = punto; i < v.size(); i += 4)
+        if (v[i] != '.' || i + 4 > v.size() || !soloCifras(v.substr(i + 1, 3)))
+            return false;
+    return true;
+}
+
+std::string sinPuntos(std::string_view v) {
+    std::string s;
+    for (const char c : v)
+        if (c != '.')
+            s += c;
+    return s;
+}
+
+// In a file with decimal comma (';'-separated) a point groups thousands:
+// "1.234,5" is 1234,5 and "-1.000" is -1000. Anything else is left as
+// written ("0.5" keeps its point as a decimal one, as it always has).
+std::string sinMillares(const std::string& valor) {
+    const std::size_t signo = valor.starts_with('-') || valor.starts_with('+') ? 1 : 0;
+    const std::size_t coma = valor.find(',');
+    const std::string_view entera =
+        std::string_view(valor).substr(signo, coma == std::string::npos ? coma : coma - signo);
+    if (!agrupadoEnMiles(entera))
+        return valor;
+    return valor.substr(0, signo) + sinPuntos(entera) +
+           (coma == std::string::npos ? std::string() : valor.substr(coma));
+}
+
+// Why a word that looks like a number was not read as one, or nothing.
+std::optional<std::string> fueraDeRango(std::string_view valor) {
+    std::string s(valor);
+    std::replace(s.begin(), s.end(), ',', '.');
+    const char* inicio = s.data() + (s.starts_with('+') ? 1 : 0);
+    double x = 0;
+    const auto [fin, ec] = std::from_chars(inicio, s.data() + s.size(), x);
+    if (ec != std::errc::result_out_of_range || fin != s.data() + s.size())
+        return std::nullopt;
+    const std::size_t e = s.find_first_of("eE");
+    const bool diminuto = e != std::string::npos && e + 1 < s.size() && s[e + 1] == '-';
+    return diminuto ? "está tan cerca de cero que no se puede guardar como número"
+                    : "es demasiado grande para guardarse como número";
 }
 
 [[noreturn]] void rechazar(std::size_t linea, const std::string& motivo) {
@@ -92,6 +229,8 @@ struct Sentencia {
 
 MuestraCsv LeerMuestraCsv(std::string_view texto, std::size_t maximo) {
     MuestraCsv muestra;
+    std::string copia;
+    texto = enUtf8(texto, copia);
     const std::vector<Linea> todas = lineas(texto);
     if (todas.empty())
         return muestra;
@@ -110,7 +249,8 @@ MuestraCsv LeerMuestraCsv(std::string_view texto, std::size_t maximo) {
 
 std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_view texto) {
     const std::string tabla(kind.code);
-    const std::vector<Linea> todas = lineas(texto);
+    std::string copia;
+    const std::vector<Linea> todas = lineas(enUtf8(texto, copia));
     if (todas.empty())
         throw DbError("Los datos están vacíos: falta la línea de cabecera");
 
@@ -126,9 +266,10 @@ std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_vie
     for (std::size_t i = 0; i < campos.size(); ++i) {
         const std::string& c = campos[i];
         if (std::find(existentes.begin(), existentes.end(), c) == existentes.end())
-            rechazar(cabecera.numero, "la tabla " + tabla + " no tiene el campo «" + c + "»");
+            rechazar(cabecera.numero,
+                     "la tabla " + tabla + " no tiene el campo «" + citaBreve(c) + "»");
         if (std::find(campos.begin(), campos.begin() + i, c) != campos.begin() + i)
-            rechazar(cabecera.numero, "el campo «" + c + "» está repetido");
+            rechazar(cabecera.numero, "el campo «" + citaBreve(c) + "» está repetido");
         if (c == "ni")
             tipos.push_back(Tipo::Frecuencia);
         else if (esCampoDePalabras(kind, c))
@@ -183,16 +324,33 @@ std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_vie
                                   SQLITE_TRANSIENT);
                 continue;
             }
-            const std::optional<double> numero = stats::parseNumber(valor);
-            if (!numero || !std::isfinite(*numero))
-                rechazar(linea.numero, "«" + valor + "» no es un número (campo «" + campo + "»)");
+            const std::string cita = "«" + citaBreve(valor) + "»";
+            const auto noEsNumero = [&](const std::string& escrito) {
+                const std::optional<std::string> porque = fueraDeRango(escrito);
+                rechazar(linea.numero, cita + (porque ? " " + *porque : " no es un número") +
+                                           " (campo «" + campo + "»)");
+            };
             if (tipos[i] == Tipo::Frecuencia) {
-                if (*numero < 0 || *numero > INT32_MAX || std::floor(*numero) != *numero)
-                    rechazar(linea.numero, "la frecuencia «" + valor + "» no es un número natural");
-                sqlite3_bind_int64(stmt, indice, static_cast<sqlite3_int64>(*numero));
-            } else {
-                sqlite3_bind_double(stmt, indice, *numero);
+                // A count is written as a whole number: "1.000" in a file
+                // with decimal point is not a thousand, nor a one.
+                const std::string cifras =
+                    separador == ';' && agrupadoEnMiles(valor) ? sinPuntos(valor) : valor;
+                std::int64_t n = 0;
+                const auto [fin, ec] =
+                    std::from_chars(cifras.data(), cifras.data() + cifras.size(), n);
+                if (!soloCifras(cifras) || ec != std::errc() || n > INT32_MAX) {
+                    if (!stats::parseNumber(valor))
+                        noEsNumero(valor);
+                    rechazar(linea.numero, "la frecuencia " + cita + " no es un número natural");
+                }
+                sqlite3_bind_int64(stmt, indice, n);
+                continue;
             }
+            const std::string escrito = separador == ';' ? sinMillares(valor) : valor;
+            const std::optional<double> numero = stats::parseNumber(escrito);
+            if (!numero || !std::isfinite(*numero))
+                noEsNumero(escrito);
+            sqlite3_bind_double(stmt, indice, *numero);
         }
         if (sqlite3_step(stmt) != SQLITE_DONE)
             rechazar(linea.numero, sqlite3_errmsg(db.handle()));

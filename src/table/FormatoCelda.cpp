@@ -69,11 +69,19 @@ std::optional<stats::CellValue> convertirEntrada(const QString& texto, TipoCampo
         return stats::CellValue::null();
     if (tipo == TipoCampo::Palabra)
         return stats::CellValue::text(limpio.toStdString());
+    // A count is written as a whole number: "1.000" is no surer a thousand
+    // than a one, so it is refused rather than guessed.
+    if (tipo == TipoCampo::Natural) {
+        bool bien = !limpio.isEmpty();
+        for (const QChar c : limpio)
+            bien = bien && c >= u'0' && c <= u'9';
+        const qlonglong n = bien ? limpio.toLongLong(&bien) : 0;
+        if (!bien || n > std::numeric_limits<std::int32_t>::max())
+            return std::nullopt;
+        return stats::CellValue::number(static_cast<double>(n));
+    }
     const auto numero = stats::parseNumber(limpio.toStdString());
     if (!numero || !std::isfinite(*numero))
-        return std::nullopt;
-    if (tipo == TipoCampo::Natural && (*numero < 0 || *numero != std::floor(*numero) ||
-                                       *numero > std::numeric_limits<std::int32_t>::max()))
         return std::nullopt;
     return stats::CellValue::number(*numero);
 }

@@ -1,6 +1,7 @@
 #include "ModeloTabla.h"
 
 #include "FormatoCelda.h"
+#include "app/CitaBreve.h"
 #include "app/DbError.h"
 #include "app/Documento.h"
 
@@ -234,16 +235,17 @@ bool ModeloTabla::pegar(int fila, int columna, const QString& bloque, QString* m
             return rechazar(QStringLiteral("El bloque tiene %1 columnas y no cabe en la tabla "
                                            "a partir de la columna «%2».")
                                 .arg(celdas.size())
-                                .arg(QString::fromStdString(campo(columna))));
+                                .arg(citaBreve(QString::fromStdString(campo(columna)))));
         auto& registro = valores.emplace_back();
         for (int j = 0; j < celdas.size(); ++j) {
             const std::string nombre = campo(columna + j);
             const auto valor = convertirEntrada(celdas[j], tipoDeCampo(documento_.kind(), nombre));
             if (!valor)
-                return rechazar(QStringLiteral("Línea %1 del bloque, columna «%2»: «%3» no "
-                                               "es un dato válido para esa columna.")
-                                    .arg(i + 1)
-                                    .arg(QString::fromStdString(nombre), celdas[j]));
+                return rechazar(
+                    QStringLiteral("Línea %1 del bloque, columna «%2»: «%3» no "
+                                   "es un dato válido para esa columna.")
+                        .arg(i + 1)
+                        .arg(citaBreve(QString::fromStdString(nombre)), citaBreve(celdas[j])));
             registro.emplace_back(columna + j, *valor);
         }
     }

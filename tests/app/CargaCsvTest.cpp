@@ -67,5 +67,71 @@ TEST_F(CargarCsv, BadLinesAreRefusedWithTheirNumberAndNothingIsWritten) {
     rechaza("", "Los datos están vacíos: falta la línea de cabecera");
 }
 
+// A frequency is a whole number. A point groups thousands only where the
+// comma is the decimal separator (a ';' file); where the point is the decimal
+// separator, "1.000" is no count at all.
+TEST_F(CargarCsv, ThousandsSeparatorsFollowTheFilesConvention) {
+    struct Caso {
+        const char* codigo;
+        std::string csv;
+        Valores x;
+        Valores ni;
+    };
+    const Caso casos[] = {
+        {"DIS", "Xi;ni\n2;1.000\n3;12.345.678\n", {num(2), num(3)}, {num(1000), num(12345678)}},
+        {"DIS",
+         "Xi;ni\n1.234,5;2\n-1.000;1\n0,5;1\n",
+         {num(1234.5), num(-1000), num(0.5)},
+         {num(2), num(1), num(1)}},
+        // As before: a point alone in a ';' file is a decimal point.
+        {"DIS", "Xi;ni\n0.25;3\n", {num(0.25)}, {num(3)}},
+        {"DIS", "Xi,ni\n1.000,7\n", {num(1)}, {num(7)}},
+        // Text saved in the Windows code page, and lines ended by CR alone.
+        {"CAT",
+         "Xi,ni\n\xD1"
+         "and\xFA,1\ra\xF1o \x80,2\r",
+         {txt("Ñandú"), txt("año €")},
+         {num(1), num(2)}},
+        {"DIS", "Xi,ni\r1,1\r\r2,2", {num(1), num(2)}, {num(1), num(2)}},
+    };
+    int i = 0;
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.csv);
+        const std::string a = nueva("m" + std::to_string(i++) + ".mdb", c.codigo);
+        EXPECT_EQ(cargar(a, c.codigo, c.csv), c.x.size());
+        EXPECT_EQ(columna(a, c.codigo, "Xi"), c.x);
+        EXPECT_EQ(columna(a, c.codigo, "ni"), c.ni);
+    }
+}
+
+TEST_F(CargarCsv, CountsAndNumbersThatCannotBeTakenAsWritten) {
+    rechaza("LiX,LsX,ni\n0,1,1.000\n", "Línea 2: la frecuencia «1.000» no es un número natural");
+    rechaza("LiX;LsX;ni\n0;1;1,5\n", "Línea 2: la frecuencia «1,5» no es un número natural");
+    rechaza("LiX;LsX;ni\n0;1;10.00\n", "Línea 2: la frecuencia «10.00» no es un número natural");
+    rechaza("LiX,LsX,ni\n0,1,+2\n", "Línea 2: la frecuencia «+2» no es un número natural");
+    rechaza("LiX,LsX,ni\n1e-400,1,1\n", "Línea 2: «1e-400» está tan cerca de cero que no se "
+                                        "puede guardar como número (campo «LiX»)");
+    rechaza("LiX;LsX;ni\n0;1e400;1\n",
+            "Línea 2: «1e400» es demasiado grande para guardarse como número (campo «LsX»)");
+    rechaza("LiX,LsX,ni\n0,1,1e-400\n", "Línea 2: «1e-400» está tan cerca de cero que no se "
+                                        "puede guardar como número (campo «ni»)");
+}
+
+TEST_F(CargarCsv, AHugeBadCellIsQuotedShort) {
+    const std::string a = nueva("a.mdb", "DIS");
+    const std::string celda(1 << 20, '7');
+    for (const std::string& csv :
+         {"Xi,ni\n1," + celda + "x\n", "Xi,ni\n" + celda + "x,1\n", "Xi," + celda + "\n1,1\n"}) {
+        try {
+            cargar(a, "DIS", csv);
+            ADD_FAILURE() << "aceptado";
+        } catch (const DbError& e) {
+            const std::string mensaje = e.what();
+            EXPECT_LT(mensaje.size(), 300u);
+            EXPECT_NE(mensaje.find("7777…»"), std::string::npos) << mensaje;
+        }
+    }
+}
+
 } // namespace
 } // namespace kalnor::testing

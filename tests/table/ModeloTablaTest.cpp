@@ -55,6 +55,11 @@ private slots:
         QVERIFY(!convertirEntrada("siete", TipoCampo::Natural));
         QVERIFY(!convertirEntrada("2,5", TipoCampo::Natural));
         QVERIFY(!convertirEntrada("-1", TipoCampo::Natural));
+        // A count is a plain whole number: "1.000" is no surer a thousand than a one.
+        QVERIFY(!convertirEntrada("1.000", TipoCampo::Natural));
+        QVERIFY(!convertirEntrada("3.0", TipoCampo::Natural));
+        QVERIFY(!convertirEntrada("+3", TipoCampo::Natural));
+        QVERIFY(convertirEntrada(" 1000 ", TipoCampo::Natural) == stats::CellValue::number(1000));
         QVERIFY(!convertirEntrada("abc", TipoCampo::Numero));
         const stats::KindInfo* catdis = stats::kindByCode("CATDIS");
         QCOMPARE(tipoDeCampo(catdis, "Xi"), TipoCampo::Palabra);
@@ -176,6 +181,9 @@ private slots:
         QVERIFY(!modelo.pegar(0, 0, "5\t1\n6\tdos\n", &motivo));
         QVERIFY(motivo.contains("Línea 2"));
         QVERIFY(!modelo.pegar(0, 0, "5\t1\t3\n", &motivo)); // one column too many
+        // A cell of a megabyte is quoted in a few dozen characters.
+        QVERIFY(!modelo.pegar(0, 0, "5\t" + QString(1 << 20, '7') + "x\n", &motivo));
+        QVERIFY2(motivo.size() < 300 && motivo.contains("7777…»"), qPrintable(motivo.left(300)));
         QCOMPARE(modelo.registros(), 1);
         QCOMPARE(columnaEnArchivo(ruta, "Xi"), std::vector{num(1)});
         QCOMPARE(columnaEnArchivo(ruta, "ni"), std::vector{num(2)});
