@@ -1,5 +1,6 @@
 #include "DistribucionArchivo.h"
 
+#include "CitaBreve.h"
 #include "Database.h"
 #include "DbError.h"
 
@@ -95,7 +96,7 @@ void CrearNueva(const std::string& templatePath, const std::string& destPath,
                 const std::string& tipoText, const std::string& claseText) {
     const KindInfo* kind = stats::kindByTipo(tipoText);
     if (!kind)
-        throw DbError("El tipo de distribución «" + tipoText + "» no es válido");
+        throw DbError("El tipo de distribución «" + citaBreve(tipoText) + "» no es válido");
     if (!fs::exists(templatePath))
         throw DbError("Falta la plantilla " + templatePath);
 

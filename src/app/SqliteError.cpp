@@ -1,5 +1,7 @@
 #include "SqliteError.h"
 
+#include "CitaBreve.h"
+
 #include <sqlite3.h>
 
 #include <string>
@@ -95,7 +97,7 @@ void throwSqlite(sqlite3* db, int rc, std::string_view context) {
     if ((code & 0xff) == SQLITE_CONSTRAINT) {
         const std::string field = fieldIn(detail);
         if (!field.empty())
-            message += " «" + field + "»";
+            message += " «" + citaBreve(field) + "»";
     }
     if (!context.empty()) {
         message += " (";

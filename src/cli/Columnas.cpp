@@ -3,6 +3,7 @@
 #include "Comandos.h"
 #include "app/TextoExportado.h"
 
+#include "app/CitaBreve.h"
 #include "app/Documento.h"
 #include "panel/ControladorCalculadora.h"
 #include "table/CatalogoColumnas.h"
@@ -86,7 +87,8 @@ int Columna(const Argumentos& args) {
     std::string nombres;
     for (const ColumnaDerivada& c : columnasDe(variable))
         nombres += (nombres.empty() ? "" : " ") + std::string(c.campo);
-    return fallo("«" + campo + "» no es una columna de la lista " + variable + ": " + nombres);
+    return fallo("«" + citaBreve(campo) + "» no es una columna de la lista " + variable + ": " +
+                 nombres);
 }
 
 int Suma(const Argumentos& args) {
@@ -133,7 +135,8 @@ int Eliminar(const Argumentos& args) {
     const std::vector<std::string>& campos = s.doc.Data1.FieldNames();
     if (std::find(campos.begin(), campos.end(), args[1]) == campos.end() &&
         !esCampoProtegido(args[1]))
-        return fallo("No existe la columna «" + args[1] + "» en la tabla " + s.doc.TipoDist);
+        return fallo("No existe la columna «" + citaBreve(args[1]) + "» en la tabla " +
+                     s.doc.TipoDist);
     s.columnas.eliminarCampo(args[1]);
     return s.ui.terminar();
 }

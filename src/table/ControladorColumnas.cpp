@@ -3,6 +3,7 @@
 #include "CalculoColumna.h"
 #include "InterfazColumnas.h"
 #include "TotalesColumnas.h"
+#include "app/CitaBreve.h"
 #include "app/DbError.h"
 #include "app/Documento.h"
 #include "panel/ControladorCalculadora.h"
@@ -359,7 +360,7 @@ bool ControladorColumnas::sumar(const std::string& campo) {
         return false;
     }
     if (doc_.Data1.fieldIndex(campo) < 0) {
-        doc_.error.MensajeError = "No se encuentra el campo «" + campo + "».";
+        doc_.error.MensajeError = "No se encuentra el campo «" + citaBreve(campo) + "».";
         doc_.error.NumError = DbError::kFieldNotFound;
         return false;
     }
@@ -370,8 +371,8 @@ bool ControladorColumnas::sumar(const std::string& campo) {
                                        [](const CellValue& v) { return !v.isNumber(); });
         if (mala == celdas.end())
             return fallar(ErrorCode::Overflow, {});
-        const std::string donde =
-            "(registro " + std::to_string(mala - celdas.begin() + 1) + " de «" + campo + "»)";
+        const std::string donde = "(registro " + std::to_string(mala - celdas.begin() + 1) +
+                                  " de «" + citaBreve(campo) + "»)";
         return fallar(mala->isText() ? ErrorCode::TypeMismatch : ErrorCode::InvalidUseOfNull,
                       donde);
     }

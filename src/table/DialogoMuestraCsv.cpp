@@ -1,5 +1,7 @@
 #include "DialogoMuestraCsv.h"
 
+#include "app/CitaBreve.h"
+
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -42,13 +44,13 @@ DialogoMuestraCsv::DialogoMuestraCsv(const QString& ruta, const MuestraCsv& mues
     rejilla_->setColumnCount(static_cast<int>(muestra.campos.size()));
     QStringList cabecera;
     for (const std::string& c : muestra.campos)
-        cabecera << qs(c);
+        cabecera << qs(citaBreve(c));
     rejilla_->setHorizontalHeaderLabels(cabecera);
     rejilla_->setRowCount(static_cast<int>(muestra.filas.size()));
     for (std::size_t f = 0; f < muestra.filas.size(); ++f)
         for (std::size_t c = 0; c < muestra.filas[f].size(); ++c)
             rejilla_->setItem(static_cast<int>(f), static_cast<int>(c),
-                              new QTableWidgetItem(qs(muestra.filas[f][c])));
+                              new QTableWidgetItem(qs(citaBreve(muestra.filas[f][c]))));
     rejilla_->horizontalHeader()->setStretchLastSection(true);
 
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -4,6 +4,7 @@
 #include "LectorAccess.h"
 #include "RtfATexto.h"
 
+#include "app/CitaBreve.h"
 #include "app/Database.h"
 #include "app/DbError.h"
 #include "app/DistribucionArchivo.h"
@@ -67,8 +68,8 @@ Sentencia preparar(Database& db, const std::string& sql) {
 void enlazar(sqlite3_stmt* s, int indice, const CellValue& v, TipoDestino tipo,
              const std::string& tabla, std::size_t fila, const std::string& campo) {
     const auto rechazo = [&](const std::string& que) {
-        return ErrorAccess("La fila " + std::to_string(fila + 1) + " de la tabla «" + tabla +
-                           "» tiene en «" + campo + "» " + que + ".");
+        return ErrorAccess("La fila " + std::to_string(fila + 1) + " de la tabla «" +
+                           citaBreve(tabla) + "» tiene en «" + citaBreve(campo) + "» " + que + ".");
     };
     if (!v.isNumber() && !v.isText()) {
         sqlite3_bind_null(s, indice);
@@ -89,7 +90,7 @@ void enlazar(sqlite3_stmt* s, int indice, const CellValue& v, TipoDestino tipo,
         }
         numero = stats::parseNumber(v.asText());
         if (!numero)
-            throw rechazo("«" + v.asText() + "», que no es un número");
+            throw rechazo("«" + citaBreve(v.asText()) + "», que no es un número");
     }
     if (tipo == TipoDestino::Real) {
         sqlite3_bind_double(s, indice, *numero);
@@ -148,8 +149,8 @@ void escribirTabla(Database& db, const KindInfo& kind, const TablaAccess& t) {
         }
         if (sqlite3_step(s) != SQLITE_DONE)
             throw ErrorAccess("No se pudo escribir la fila " + std::to_string(f + 1) +
-                              " de la tabla «" + nombre + "» (" + sqlite3_errmsg(db.handle()) +
-                              ").");
+                              " de la tabla «" + citaBreve(nombre) + "» (" +
+                              sqlite3_errmsg(db.handle()) + ").");
         sqlite3_reset(s);
         sqlite3_clear_bindings(s);
     }
@@ -201,7 +202,7 @@ Contenido leer(const std::string& origen) {
     const std::string tipo = c.tipo.isText() ? c.tipo.asText() : std::string();
     c.kind = stats::kindByTipo(tipo);
     if (!c.kind)
-        throw ErrorAccess(noDistribucion + "su tipo «" + tipo +
+        throw ErrorAccess(noDistribucion + "su tipo «" + citaBreve(tipo) +
                           "» no es ninguno de los nueve tipos de distribución.");
     const std::string codigo(c.kind->code);
     if (!lector.tieneTabla(codigo))

@@ -3,6 +3,8 @@
 #include "ErrorAccess.h"
 #include "TextoJet.h"
 
+#include "app/CitaBreve.h"
+
 #include <mdbtools.h>
 
 #include <algorithm>
@@ -35,7 +37,8 @@ std::uint32_t u32(const std::uint8_t* p) {
 }
 
 [[noreturn]] void danado(const std::string& tabla, const std::string& detalle) {
-    throw ErrorAccess("El archivo Access está dañado (tabla «" + tabla + "»: " + detalle + ").");
+    throw ErrorAccess("El archivo Access está dañado (tabla «" + citaBreve(tabla) +
+                      "»: " + detalle + ").");
 }
 
 bool igualesSinMayusculas(const std::string& a, const std::string& b) {
@@ -394,7 +397,7 @@ TablaAccess LectorAccess::leerTabla(const std::string& nombre) const {
             entrada = e;
     }
     if (!entrada)
-        throw ErrorAccess("El archivo Access no tiene la tabla «" + nombre + "».");
+        throw ErrorAccess("El archivo Access no tiene la tabla «" + citaBreve(nombre) + "».");
 
     const std::unique_ptr<MdbTableDef, CierreTabla> def(mdb_read_table(entrada));
     if (!def)
@@ -430,7 +433,8 @@ TablaAccess LectorAccess::leerTabla(const std::string& nombre) const {
             tipo = TipoColumna::Real;
             break;
         default:
-            throw ErrorAccess("El campo «" + std::string(c->name) + "» de la tabla «" + nombre +
+            throw ErrorAccess("El campo «" + citaBreve(std::string_view(c->name)) +
+                              "» de la tabla «" + citaBreve(nombre) +
                               "» es de un tipo (fecha, binario u otro) que una distribución no "
                               "puede contener.");
         }
@@ -494,7 +498,7 @@ TablaAccess LectorAccess::leerTabla(const std::string& nombre) const {
 
     // Never import duplicated or lost rows silently.
     if (tabla.filas.size() != def->num_rows)
-        throw ErrorAccess("El archivo Access está dañado: la tabla «" + tabla.nombre +
+        throw ErrorAccess("El archivo Access está dañado: la tabla «" + citaBreve(tabla.nombre) +
                           "» declara " + std::to_string(def->num_rows) + " filas y se leyeron " +
                           std::to_string(tabla.filas.size()) +
                           ". No se importa para no duplicar ni perder datos.");
