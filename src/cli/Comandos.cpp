@@ -67,6 +67,24 @@ bool abrir(Documento& doc, const std::string& fichero) {
     return false;
 }
 
+std::string variablesIlegibles(Documento& doc) {
+    if (doc.NumRegistros <= 0)
+        return {};
+    const std::string activa = doc.VarActiva;
+    std::string mensaje;
+    for (const char* v : {"X", "Y"}) {
+        if (*v == 'Y' && !doc.esBidimensional())
+            break;
+        doc.VarActiva = v;
+        if (!doc.LeerVariable()) {
+            mensaje = doc.error.MensajeError;
+            break;
+        }
+    }
+    doc.VarActiva = activa;
+    return mensaje;
+}
+
 std::string numeroExacto(double valor) {
     char texto[32];
     const auto r = std::to_chars(texto, texto + sizeof texto, valor);

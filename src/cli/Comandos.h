@@ -41,6 +41,10 @@ int fallo(std::string_view mensaje);        // returns kError
 int usoIncorrecto(std::string_view nombre); // prints the command's usage, returns kUsoIncorrecto
 // Opens a distribution; on failure prints why and returns false.
 bool abrir(Documento& doc, const std::string& fichero);
+// Reads X (and Y of a two-variable table) as the keys will: the message of
+// the first record that cannot be read, empty when all can. The keys show
+// "?" then, and a command that prints them must not exit as if it succeeded.
+std::string variablesIlegibles(Documento& doc);
 // Shortest decimal text that reads back as the same double.
 std::string numeroExacto(double valor);
 // A cell as a CSV field: numbers exact, words quoted when needed, empty for null.

@@ -55,6 +55,7 @@ int Informe(const Argumentos& args) {
     Documento doc;
     if (!abrir(doc, fichero))
         return kError;
+    const std::string ilegible = variablesIlegibles(doc);
     ControladorCalculadora calculadora(doc, QString());
     calculadora.Comenzar();
     calculadora.limpiarDisplay();
@@ -66,6 +67,8 @@ int Informe(const Argumentos& args) {
     SalidaEstandar salida;
     InformeResumen::cboRESUMEN_Click(calculadora, numero[0] - '0', salida);
     std::cout << salida.texto().toStdString() << std::flush;
+    if (!ilegible.empty())
+        return fallo(fichero + ": " + ilegible);
     return kExito;
 }
 

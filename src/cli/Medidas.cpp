@@ -112,19 +112,7 @@ int Medidas(const Argumentos& args) {
         return kError;
     // The keys show "?" on a table they cannot read; the exit status says so
     // too, so that a script never takes those lines for results.
-    std::string ilegible;
-    if (doc.NumRegistros > 0) {
-        for (const char* v : {"X", "Y"}) {
-            if (*v == 'Y' && !doc.esBidimensional())
-                break;
-            doc.VarActiva = v;
-            if (!doc.LeerVariable()) {
-                ilegible = doc.error.MensajeError;
-                break;
-            }
-        }
-        doc.VarActiva = "X";
-    }
+    const std::string ilegible = variablesIlegibles(doc);
     ControladorCalculadora calculadora(doc, QString());
     RespuestaFija respuesta(punto);
     calculadora.setPreguntaValor(&respuesta);

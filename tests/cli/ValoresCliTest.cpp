@@ -172,6 +172,9 @@ TEST_F(ValoresCli, MeasuresFailOnACountOrAValueTheyCannotTake) {
         EXPECT_EQ(r.codigo, 1) << r.salida;
         EXPECT_NE(r.errores.find(c.mensaje), std::string::npos) << r.errores;
         EXPECT_EQ(r.salida.find("Tamaño Muestral\t-"), std::string::npos) << r.salida;
+        const Resultado informe = cli({"informe", f, "0"});
+        EXPECT_EQ(informe.codigo, 1);
+        EXPECT_NE(informe.errores.find(c.mensaje), std::string::npos) << informe.errores;
         if (std::string(c.mensaje).find("«Yi»") == std::string::npos)
             EXPECT_EQ(cli({"info", f}).codigo, 1); // N is read from X alone
     }
