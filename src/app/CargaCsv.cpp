@@ -202,6 +202,28 @@ std::string sinMillares(const std::string& valor) {
            (coma == std::string::npos ? std::string() : valor.substr(coma));
 }
 
+// Whether a ';' file writes its decimals with a point after all: some number
+// has a point that cannot group thousands ("0.25") and none has a comma. Its
+// points are then decimal ones, and "1.000" is no count.
+bool conPuntoDecimal(const std::vector<Linea>& todas, char separador,
+                     const std::vector<Tipo>& tipos) {
+    bool punto = false;
+    for (std::size_t l = 1; l < todas.size(); ++l) {
+        const std::vector<std::string> valores = dividir(todas[l].texto, separador);
+        for (std::size_t i = 0; i < valores.size() && i < tipos.size(); ++i) {
+            if (tipos[i] == Tipo::Palabra)
+                continue;
+            const std::string v = recortar(valores[i]);
+            if (v.find(',') != std::string::npos)
+                return false;
+            const std::size_t signo = v.starts_with('-') || v.starts_with('+') ? 1 : 0;
+            punto = punto || (v.find('.') != std::string::npos &&
+                              !agrupadoEnMiles(std::string_view(v).substr(signo)));
+        }
+    }
+    return punto;
+}
+
 // Why a word that looks like a number was not read as one, or nothing.
 std::optional<std::string> fueraDeRango(std::string_view valor) {
     std::string s(valor);
@@ -291,6 +313,8 @@ std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_vie
         sql += i ? ", ?" : "?";
     sql += ")";
 
+    const bool miles = separador == ';' && !conPuntoDecimal(todas, separador, tipos);
+
     Database::Transaction tx(db);
     Sentencia s;
     {
@@ -334,7 +358,7 @@ std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_vie
                 // A count is written as a whole number: "1.000" in a file
                 // with decimal point is not a thousand, nor a one.
                 const std::string cifras =
-                    separador == ';' && agrupadoEnMiles(valor) ? sinPuntos(valor) : valor;
+                    miles && agrupadoEnMiles(valor) ? sinPuntos(valor) : valor;
                 std::int64_t n = 0;
                 const auto [fin, ec] =
                     std::from_chars(cifras.data(), cifras.data() + cifras.size(), n);
@@ -346,7 +370,7 @@ std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_vie
                 sqlite3_bind_int64(stmt, indice, n);
                 continue;
             }
-            const std::string escrito = separador == ';' ? sinMillares(valor) : valor;
+            const std::string escrito = miles ? sinMillares(valor) : valor;
             const std::optional<double> numero = stats::parseNumber(escrito);
             if (!numero || !std::isfinite(*numero))
                 noEsNumero(escrito);

@@ -13,8 +13,11 @@ class Database;
 
 // Appends the rows of a CSV text to the data table of `kind`. The first line
 // names the fields ("Xi,ni", "LiX;LsX;ni" ...); a header with ';' means
-// semicolon-separated with decimal comma, otherwise comma-separated with
-// decimal point. All rows go in one transaction: a bad line throws DbError
+// semicolon-separated with decimal comma, where a point groups thousands
+// ("1.234,5"), unless its numbers show decimal points and no comma;
+// otherwise comma-separated with decimal point. A frequency is written as a
+// whole number. Text that is not UTF-8 is read as Windows-1252; lines end in
+// LF, CR LF or CR. All rows go in one transaction: a bad line throws DbError
 // "Línea N: ..." and nothing is written. Returns the rows added.
 std::size_t CargarCsv(Database& db, const stats::KindInfo& kind, std::string_view texto);
 

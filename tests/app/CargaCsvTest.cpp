@@ -83,8 +83,9 @@ TEST_F(CargarCsv, ThousandsSeparatorsFollowTheFilesConvention) {
          "Xi;ni\n1.234,5;2\n-1.000;1\n0,5;1\n",
          {num(1234.5), num(-1000), num(0.5)},
          {num(2), num(1), num(1)}},
-        // As before: a point alone in a ';' file is a decimal point.
-        {"DIS", "Xi;ni\n0.25;3\n", {num(0.25)}, {num(3)}},
+        // A ';' file that writes its decimals with a point, as before.
+        {"DIS", "Xi;ni\n0.25;3\n123.456;1\n", {num(0.25), num(123.456)}, {num(3), num(1)}},
+        {"DIS", "Xi;ni\n0.25;3\n1.500,5;1\n", {num(0.25), num(1500.5)}, {num(3), num(1)}},
         {"DIS", "Xi,ni\n1.000,7\n", {num(1)}, {num(7)}},
         // Text saved in the Windows code page, and lines ended by CR alone.
         {"CAT",
@@ -108,6 +109,8 @@ TEST_F(CargarCsv, CountsAndNumbersThatCannotBeTakenAsWritten) {
     rechaza("LiX,LsX,ni\n0,1,1.000\n", "Línea 2: la frecuencia «1.000» no es un número natural");
     rechaza("LiX;LsX;ni\n0;1;1,5\n", "Línea 2: la frecuencia «1,5» no es un número natural");
     rechaza("LiX;LsX;ni\n0;1;10.00\n", "Línea 2: la frecuencia «10.00» no es un número natural");
+    rechaza("LiX;LsX;ni\n0.5;1.5;1.000\n",
+            "Línea 2: la frecuencia «1.000» no es un número natural");
     rechaza("LiX,LsX,ni\n0,1,+2\n", "Línea 2: la frecuencia «+2» no es un número natural");
     rechaza("LiX,LsX,ni\n1e-400,1,1\n", "Línea 2: «1e-400» está tan cerca de cero que no se "
                                         "puede guardar como número (campo «LiX»)");
