@@ -1,5 +1,6 @@
 #include "EsquemaArchivo.h"
 
+#include "CitaBreve.h"
 #include "DbError.h"
 #include "DistribucionArchivo.h"
 #include "SqlName.h"
@@ -21,22 +22,15 @@ namespace {
 // is not a file it wrote, and reading it must stay cheap.
 constexpr std::size_t kDefinicionMaxima = std::size_t{1} << 20;
 constexpr std::size_t kObjetosMaximos = 10000;
-constexpr std::size_t kNombreMostrado = 60;
 
-// A name as it goes into a message: without control characters and cut
-// (at a whole UTF-8 character) when long.
+// A name as it goes into a message: cut when long, without control
+// characters.
 std::string mostrado(std::string_view nombre) {
-    std::size_t fin = nombre.size();
-    if (fin > kNombreMostrado) {
-        fin = kNombreMostrado;
-        while (fin > 0 && (static_cast<unsigned char>(nombre[fin]) & 0xC0) == 0x80)
-            --fin;
+    std::string out = citaBreve(nombre);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = '?';
     }
-    std::string out;
-    for (const char c : nombre.substr(0, fin))
-        out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-    if (fin < nombre.size())
-        out += "…";
     return out;
 }
 
