@@ -6,8 +6,10 @@
 #include "InterfazComandos.h"
 #include "access/ConversionAccess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <filesystem>
 #include <system_error>
@@ -46,6 +48,8 @@ QString copiarArchivo(const QString& origen, const QString& destino) {
         QFile::remove(temporal);
         return motivo;
     }
+    // A copy of a write-protected file must still take the user's changes.
+    QFile::setPermissions(temporal, QFile::permissions(temporal) | QFileDevice::WriteOwner);
     std::error_code error;
     std::filesystem::rename(temporal.toStdString(), destino.toStdString(), error);
     if (error) {
@@ -59,7 +63,61 @@ QString copiarArchivo(const QString& origen, const QString& destino) {
 
 ComandosArchivo::ComandosArchivo(Documento& documento, const Rutas& rutas, InterfazComandos& ui,
                                  QObject* parent)
-    : QObject(parent), documento_(documento), rutas_(rutas), ui_(ui) {}
+    : QObject(parent), documento_(documento), rutas_(rutas), ui_(ui) {
+    connect(&documento_, &Documento::abierto, this, &ComandosArchivo::seguirCerrojo);
+}
+
+ComandosArchivo::~ComandosArchivo() = default;
+
+QString ComandosArchivo::rutaCerrojo(const QString& archivo) {
+    const QFileInfo info(archivo);
+    return info.absoluteDir().filePath(QStringLiteral(".~kalnor.%1#").arg(info.fileName()));
+}
+
+void ComandosArchivo::seguirCerrojo() {
+    const QString archivo = QString::fromStdString(documento_.BaseActual);
+    // A file open only for reading is no one's to protect.
+    const QString ruta =
+        archivo.isEmpty() || documento_.soloLectura() ? QString() : rutaCerrojo(archivo);
+    if (ruta == archivoCerrojo_)
+        return;
+    cerrojo_.reset(); // the previous file's lock goes
+    archivoCerrojo_.clear();
+    if (ruta.isEmpty())
+        return;
+    auto cerrojo = std::make_unique<QLockFile>(ruta);
+    // Held as long as the file is open: only a holder that is gone (a
+    // crash) makes the lock stale.
+    cerrojo->setStaleLockTime(0);
+    if (cerrojo->tryLock(0)) {
+        cerrojo_ = std::move(cerrojo);
+        archivoCerrojo_ = ruta;
+    }
+}
+
+std::optional<bool> ComandosArchivo::abrirSoloLectura(const QString& archivo) {
+    const QString ruta = rutaCerrojo(archivo);
+    if (cerrojo_ && archivoCerrojo_ == ruta)
+        return false; // this window holds it
+    QLockFile prueba(ruta);
+    prueba.setStaleLockTime(0);
+    if (prueba.tryLock(0) || prueba.error() != QLockFile::LockFailedError)
+        return false; // free (taken once the file opens), or a folder without locks
+    qint64 pid = 0;
+    QString equipo;
+    QString programa;
+    prueba.getLockInfo(&pid, &equipo, &programa);
+    const QString quien = QStringLiteral("el proceso %1 en el equipo «%2»").arg(pid).arg(equipo);
+    switch (ui_.otroKalnorLoTiene(nombreDe(archivo), quien)) {
+    case InterfazComandos::AnteOtroKalnor::AbrirIgual:
+        return false;
+    case InterfazComandos::AnteOtroKalnor::SoloLectura:
+        return true;
+    case InterfazComandos::AnteOtroKalnor::Cancelar:
+        break;
+    }
+    return std::nullopt;
+}
 
 void ComandosArchivo::ejecutar(const QString& clave) {
     try {
@@ -120,7 +178,11 @@ bool ComandosArchivo::abrirDistribucion(const QString& ruta) {
             return false;
         aAbrir = *copia;
     }
-    if (documento_.AbrirBase(aAbrir.toStdString()))
+    const std::optional<bool> soloLectura = abrirSoloLectura(aAbrir);
+    if (!soloLectura)
+        return false;
+    if (documento_.AbrirBase(aAbrir.toStdString(), *soloLectura ? Documento::Acceso::SoloLectura
+                                                                : Documento::Acceso::Escritura))
         return true;
     ui_.mensajeError(
         QStringLiteral("No se puede abrir «%1» como distribución:\n%2\n\n"
@@ -192,8 +254,9 @@ bool ComandosArchivo::nuevaTieneContenido(const QString& ruta) {
 void ComandosArchivo::nueva() {
     refrescar();
     const stats::KindInfo* kind = ui_.elegirNuevaDistribucion();
+    if (kind && !ui_.dejarDocumento())
+        return;
     if (kind) {
-        ui_.guardarNotas();
         const QString ruta = rutaNueva(rutas_);
         if (!nuevaTieneContenido(ruta) ||
             ui_.preguntar(QStringLiteral("La distribución «Nueva.mdb» contiene datos o notas.\n"
@@ -223,9 +286,8 @@ void ComandosArchivo::nueva() {
 void ComandosArchivo::abrir() {
     refrescar();
     const auto ruta = ui_.elegirArchivoAbrir(rutas_.RutaDat);
-    if (!ruta)
+    if (!ruta || !ui_.dejarDocumento())
         return;
-    ui_.guardarNotas();
     if (!abrirDistribucion(*ruta))
         return;
     const Ocupado ocupado(ui_);
@@ -239,28 +301,51 @@ void ComandosArchivo::guardarComo() {
         ui_.mensajeError(kSinDatos, kTituloError);
         return;
     }
+    guardarCopia();
+}
+
+bool ComandosArchivo::guardarCopia() {
+    if (documento_.BaseActual.empty()) {
+        ui_.mensajeError(kSinDatos, kTituloError);
+        return false;
+    }
     const auto elegida = ui_.elegirArchivoGuardar(rutas_.RutaDat);
     if (!elegida)
-        return;
+        return false;
     ui_.guardarNotas();
     const Ocupado ocupado(ui_);
     const QString origen = QString::fromStdString(documento_.BaseActual);
     const QString destino = QFileInfo(*elegida).absoluteFilePath();
     if (QFileInfo(origen).canonicalFilePath() == QFileInfo(destino).canonicalFilePath()) {
         mostrarTabla(); // saved onto itself: re-opened unchanged
-        return;
+        return false;
     }
+    ui_.notasSiguenA(destino);
     documento_.CerrarBase();
     QString motivo = copiarArchivo(origen, destino);
-    if (motivo.isEmpty() && !documento_.AbrirBase(destino.toStdString()))
+    if (motivo.isEmpty() &&
+        !documento_.AbrirBase(destino.toStdString(), Documento::Acceso::Escritura))
         motivo = QString::fromStdString(documento_.error.MensajeError);
+    if (motivo.isEmpty() && documento_.soloLectura())
+        motivo = QStringLiteral("ese archivo o su carpeta no admiten escritura");
     if (!motivo.isEmpty()) {
+        ui_.notasSiguenA({});
         reabrir(origen.toStdString());
         ui_.mensajeError(QStringLiteral("No se ha podido guardar la distribución en «%1»:\n%2\n\n"
                                         "Se sigue trabajando con «%3».")
                              .arg(destino, motivo, nombreDe(origen)),
                          kTituloError);
+        mostrarTabla();
+        return false;
     }
+    mostrarTabla();
+    return true;
+}
+
+void ComandosArchivo::recargar() {
+    if (documento_.BaseActual.empty())
+        return;
+    const Ocupado ocupado(ui_);
     mostrarTabla();
 }
 
@@ -328,8 +413,8 @@ void ComandosArchivo::acercaDe() {
 }
 
 void ComandosArchivo::salir() {
-    ui_.guardarNotas();
-    ui_.salir();
+    if (ui_.dejarDocumento())
+        ui_.salir();
 }
 
 } // namespace kalnor

@@ -5,8 +5,11 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <string>
+
+class QLockFile;
 
 namespace kalnor {
 
@@ -21,6 +24,7 @@ class ComandosArchivo : public QObject {
 public:
     ComandosArchivo(Documento& documento, const Rutas& rutas, InterfazComandos& ui,
                     QObject* parent = nullptr);
+    ~ComandosArchivo() override;
 
     // Dispatches a toolbar key ("botonNUEVA" ... "botonSALIR").
     void ejecutar(const QString& clave);
@@ -28,6 +32,12 @@ public:
     void nueva();
     void abrir();
     void guardarComo();
+    // The open distribution, notes included, into a file the user chooses,
+    // which becomes the open one; also with no rows (the way out of a file
+    // that refuses the notes). False when cancelled or failed.
+    bool guardarCopia();
+    // The open file read again after someone else wrote to it.
+    void recargar();
     void borrar();
     void ordenar();
     void recuento();
@@ -56,11 +66,18 @@ private:
     // The Kalnor copy of an Access file to open instead of it (converted now
     // or left by an earlier conversion); nullopt when there is none.
     std::optional<QString> copiaDeAccess(const QString& original);
+    // While a file is open here a lock file beside it tells other Kalnors.
+    static QString rutaCerrojo(const QString& archivo);
+    void seguirCerrojo(); // the lock follows the open document
+    // Whether `archivo` may be opened, and how, when another Kalnor has it.
+    std::optional<bool> abrirSoloLectura(const QString& archivo);
 
     Documento& documento_;
     Rutas rutas_;
     InterfazComandos& ui_;
     QString programaConversion_;
+    std::unique_ptr<QLockFile> cerrojo_; // held while its file is open here
+    QString archivoCerrojo_;
 };
 
 } // namespace kalnor

@@ -140,7 +140,7 @@ void Documento::olvidarLecturas() {
     ordenado_.reset();
 }
 
-bool Documento::AbrirBase(const std::string& base) {
+bool Documento::AbrirBase(const std::string& base, Acceso acceso) {
     const std::string ruta = base; // `base` may be BaseActual itself
     const auto rechazar = [this](int code, std::string message) {
         anotarError(code, std::move(message));
@@ -161,8 +161,11 @@ bool Documento::AbrirBase(const std::string& base) {
     RecordSet enunciado;
     RecordSet datos;
     const stats::KindInfo* tipo = nullptr;
+    const bool pedida = acceso == Acceso::SoloLectura ||
+                        (acceso == Acceso::ComoAntes && soloLecturaPedida_ && ruta == BaseActual);
+    bool soloLectura = pedida;
     try {
-        const std::shared_ptr<Database> db = Database::open(ruta);
+        const std::shared_ptr<Database> db = abrirConAcceso(ruta, soloLectura);
         if (!db->hasTable("ENUNCIADO"))
             return rechazar(DbError::kTableNotFound, "Falta la tabla ENUNCIADO");
         enunciado = RecordSet(db, "SELECT * FROM [ENUNCIADO]");
@@ -203,6 +206,9 @@ bool Documento::AbrirBase(const std::string& base) {
     Data1 = std::move(datos);
     BaseActual = ruta;
     TipoDist = std::string(tipo->code);
+    soloLectura_ = soloLectura;
+    soloLecturaPedida_ = pedida;
+    anotarVersion();
     olvidarLecturas();
     ContarRegistros();
     // The active variable is read while the file opens, so the first key

@@ -35,7 +35,19 @@ public:
     // Opens `base` all-or-nothing: on any failure (missing, not a
     // distribution, damaged ...) the error record says why, false is
     // returned and the previously open document stays exactly as it was.
-    bool AbrirBase(const std::string& base);
+    // How a file is opened: for writing when the file and its folder allow
+    // it, or only for reading (nothing then edits it). ComoAntes: the file
+    // open now, opened again, stays read-only when that was asked; any other
+    // file is opened for writing when possible.
+    enum class Acceso { ComoAntes, Escritura, SoloLectura };
+    bool AbrirBase(const std::string& base, Acceso acceso = Acceso::ComoAntes);
+    // The open file cannot be written: opened so, or the file or its folder
+    // refuse writing. Measures, charts and exports still work.
+    bool soloLectura() const { return soloLectura_; }
+    // True, once, when another connection (another window or program) has
+    // written to the open file since it was opened or last asked. Never
+    // waits for a writer that holds the file: it is asked again later.
+    bool cambiadoPorOtro();
     // Closes Data1 then Data2 (before the file is copied or changed).
     void CerrarBase();
     // Whether a read of the variable also takes the numbers the measures
@@ -60,6 +72,13 @@ public:
     std::string Enunciado() const;       // the statement (rich text)
     // Written to the file at once; on failure the error record says why.
     bool setEnunciado(const std::string& text);
+    // The statement as the file holds it now (read again, not remembered).
+    std::string EnunciadoEnArchivo();
+    enum class Guardado { Hecho, CambiadoPorOtro, Fallo };
+    // Writes the statement only while the file still holds `leido` (what was
+    // read from it or last written to it); nullptr writes it regardless.
+    // On Fallo the error record says why.
+    Guardado guardarEnunciado(const std::string& texto, const std::string* leido);
     // What a read or a sort was made from; equal keys mean nothing changed.
     struct Origen {
         std::uint64_t enlace = 0;        // bumped at every re-bind of Data1
@@ -101,6 +120,9 @@ private:
         stats::FrequencyList Frecuencias;
     };
     Origen origenActual() const;
+    // Opens for writing when possible; `soloLectura` says how it was opened.
+    static std::shared_ptr<Database> abrirConAcceso(const std::string& ruta, bool& soloLectura);
+    void anotarVersion();       // others' writes are counted from now
     bool sigueOrdenado() const; // Data1 unchanged since the last sort
     void anotarError(int code, std::string message);
     void olvidarLecturas();
@@ -117,6 +139,9 @@ private:
     ListasLeidas otra_;              // the read before the current one; its buffers are reused
     std::optional<Origen> ordenado_; // Data1 as the last sort left it
     bool leerParaMedir_ = true;
+    bool soloLectura_ = false;
+    bool soloLecturaPedida_ = false; // opened read-only by choice
+    long long versionDatos_ = 0;     // others' commits as last counted
 };
 
 // A frequency cell as the measures take it: a whole number from 0 up to

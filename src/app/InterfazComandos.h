@@ -27,6 +27,24 @@ public:
     // A short notice that needs no answer (message box and status bar).
     virtual void avisar(const QString& texto) = 0;
 
+    // Before the open document goes away (another file, a new one, exit):
+    // pending notes reach the file; when some cannot, the user decides
+    // (save a copy, give them up, or stay). False: stay.
+    virtual bool dejarDocumento() {
+        guardarNotas();
+        return true;
+    }
+    // The document is being saved under `ruta`: notes the open file does not
+    // hold go into the copy. Empty: the copy failed and they stay.
+    virtual void notasSiguenA(const QString& ruta) { (void)ruta; }
+    // The file is held open by another Kalnor (`quien` says which).
+    enum class AnteOtroKalnor { AbrirIgual, SoloLectura, Cancelar };
+    virtual AnteOtroKalnor otroKalnorLoTiene(const QString& archivo, const QString& quien) {
+        (void)archivo;
+        (void)quien;
+        return AnteOtroKalnor::AbrirIgual;
+    }
+
     // Views.
     virtual void guardarNotas() = 0; // pending notes reach the file
     virtual void limpiarDisplay() = 0;

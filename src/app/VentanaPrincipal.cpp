@@ -12,6 +12,7 @@
 #include "notes/EditorNotas.h"
 #include "panel/ListaResumen.h"
 #include "panel/PanelCalculadora.h"
+#include "table/AccionesCsv.h"
 #include "table/ModeloTabla.h"
 #include "table/PestanaDatos.h"
 #include "table/VistaDobleEntrada.h"
@@ -20,10 +21,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -104,6 +109,13 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
         statusBar()->showMessage(
             QStringLiteral("No se han podido guardar las notas: %1").arg(descripcion), 8000);
     });
+    connect(notas_, &EditorNotas::guardarComoPedido, this, [this] {
+        try {
+            comandos_.guardarCopia();
+        } catch (const std::exception& e) {
+            mensajeError(QString::fromStdString(e.what()), QStringLiteral("¡ Error !"));
+        }
+    });
     calculadoraGenerica_ = std::make_unique<CalculadoraGenerica>();
     graficos_->controlador().setCalculadora(calculadoraGenerica_.get());
     graficos_->controlador().setLimpiarDisplay([this] { calculadora_->limpiarDisplay(); });
@@ -114,6 +126,12 @@ VentanaPrincipal::VentanaPrincipal(const Rutas& rutas, QWidget* parent)
             [this] { estado_[0]->setText(QString::fromStdString(documento_.BaseActual)); });
     connect(&documento_, &Documento::abierto, this,
             [this, tde] { pestanas_->setTabVisible(tde, documento_.esBidimensional()); });
+    connect(&documento_, &Documento::abierto, this, &VentanaPrincipal::mostrarAcceso);
+    // Others' writes are looked for now and then, and when the window is
+    // come back to (see changeEvent).
+    auto* vigia = new QTimer(this);
+    connect(vigia, &QTimer::timeout, this, &VentanaPrincipal::comprobarCambios);
+    vigia->start(2000);
 }
 
 VentanaPrincipal::~VentanaPrincipal() = default;
@@ -150,6 +168,16 @@ void VentanaPrincipal::crearEstado() {
     new ClicsPanelAutor(estado_[3]);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(estado_[0], 1);
+    soloLectura_ = new QLabel(QStringLiteral("Solo lectura"), this);
+    soloLectura_->setObjectName(QStringLiteral("panelSoloLectura"));
+    soloLectura_->setToolTip(
+        QStringLiteral(" El archivo no admite cambios: guárdelo con otro nombre para editarlo "));
+    QFont negrita = soloLectura_->font();
+    negrita.setBold(true);
+    soloLectura_->setFont(negrita);
+    soloLectura_->setContentsMargins(6, 0, 6, 0);
+    statusBar()->addPermanentWidget(soloLectura_);
+    soloLectura_->hide();
     statusBar()->addPermanentWidget(estado_[1]);
     statusBar()->addPermanentWidget(estado_[2]);
     statusBar()->addPermanentWidget(estado_[3]);
@@ -188,8 +216,112 @@ void VentanaPrincipal::MostrarAyuda(const QString& palabraClave) {
     kalnor::MostrarAyuda(this, rutas_.RutaHlp, palabraClave);
 }
 
-void VentanaPrincipal::closeEvent(QCloseEvent* event) {
+void VentanaPrincipal::mostrarAcceso() {
+    if (titulo_.isEmpty())
+        titulo_ = windowTitle();
+    const bool soloLectura = !documento_.BaseActual.empty() && documento_.soloLectura();
+    setWindowTitle(soloLectura ? titulo_ + QStringLiteral(" [Solo lectura]") : titulo_);
+    soloLectura_->setVisible(soloLectura);
+    for (const char* clave : {"botonBORRAR", "botonORDENAR", "botonRECUENTO"})
+        if (auto* accion = barra_->findChild<QAction*>(QString::fromLatin1(clave)))
+            accion->setEnabled(!soloLectura);
+    if (QComboBox* lista = datos_->cboSUMATORIOS())
+        lista->setEnabled(!soloLectura);
+    datos_->csv().botonImportar()->setEnabled(!soloLectura);
+    if (QMenu* menu = datos_->mnuFLOTANTEppal())
+        for (const char* clave : {"mnuEliminarCol", "mnuOrdenarCol"})
+            if (auto* accion = menu->findChild<QAction*>(QString::fromLatin1(clave)))
+                accion->setEnabled(!soloLectura);
+}
+
+void VentanaPrincipal::comprobarCambios() {
+    // Not in the middle of a command, a dialog or a cell being typed (its
+    // editor lives in the grid's viewport).
+    const QWidget* foco = QApplication::focusWidget();
+    if (documento_.BaseActual.empty() || ocupados_ > 0 || QApplication::activeModalWidget() ||
+        (foco && datos_->tabla().viewport()->isAncestorOf(foco)))
+        return;
+    if (!documento_.cambiadoPorOtro())
+        return;
+    comandos_.recargar();
+    statusBar()->showMessage(
+        QStringLiteral("Otro Kalnor u otro programa ha cambiado «%1»: se ha vuelto a leer (%2 "
+                       "registros).")
+            .arg(QFileInfo(QString::fromStdString(documento_.BaseActual)).fileName())
+            .arg(documento_.NumRegistros),
+        10000);
+}
+
+bool VentanaPrincipal::dejarDocumento() {
     notas_->guardar();
+    while (notas_->sinGuardar()) {
+        QMessageBox caja(
+            QMessageBox::Warning, QStringLiteral("¡ Atención !"),
+            QStringLiteral("Las notas de «%1» no se han podido guardar en el archivo.")
+                .arg(QFileInfo(QString::fromStdString(documento_.BaseActual)).fileName()),
+            QMessageBox::NoButton, this);
+        caja.setInformativeText(
+            QStringLiteral("Si sigue, lo que ha escrito se perderá. Puede guardar la "
+                           "distribución con sus notas en otro archivo."));
+        QPushButton* guardar =
+            caja.addButton(QStringLiteral("Guardar como…"), QMessageBox::AcceptRole);
+        QPushButton* descartar =
+            caja.addButton(QStringLiteral("Descartar las notas"), QMessageBox::DestructiveRole);
+        QPushButton* cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+        guardar->setObjectName(QStringLiteral("preguntaGuardarComo"));
+        descartar->setObjectName(QStringLiteral("preguntaDescartar"));
+        cancelar->setObjectName(QStringLiteral("preguntaCancelar"));
+        caja.setDefaultButton(guardar);
+        caja.setEscapeButton(cancelar);
+        caja.exec();
+        if (caja.clickedButton() == descartar) {
+            notas_->descartar();
+            return true;
+        }
+        if (caja.clickedButton() != guardar)
+            return false;
+        comandos_.guardarCopia(); // asked again when it did not take the notes
+    }
+    return true;
+}
+
+void VentanaPrincipal::notasSiguenA(const QString& ruta) {
+    notas_->trasladarA(ruta.toStdString());
+}
+
+InterfazComandos::AnteOtroKalnor VentanaPrincipal::otroKalnorLoTiene(const QString& archivo,
+                                                                     const QString& quien) {
+    QMessageBox caja(
+        QMessageBox::Question, QStringLiteral("¡ Atención !"),
+        QStringLiteral("Otro Kalnor tiene abierto este archivo, «%1» (%2).").arg(archivo, quien),
+        QMessageBox::NoButton, this);
+    caja.setInformativeText(
+        QStringLiteral("Si los dos lo cambian, cada ventana verá los datos de la otra, y "
+                       "Kalnor preguntará antes de guardar encima de unas notas que no ha "
+                       "leído. ¿Cómo desea abrirlo?"));
+    QPushButton* igual =
+        caja.addButton(QStringLiteral("Abrir de todos modos"), QMessageBox::AcceptRole);
+    QPushButton* lectura =
+        caja.addButton(QStringLiteral("Abrir en solo lectura"), QMessageBox::AcceptRole);
+    QPushButton* cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    igual->setObjectName(QStringLiteral("otroAbrirIgual"));
+    lectura->setObjectName(QStringLiteral("otroSoloLectura"));
+    cancelar->setObjectName(QStringLiteral("otroCancelar"));
+    caja.setDefaultButton(lectura);
+    caja.setEscapeButton(cancelar);
+    caja.exec();
+    if (caja.clickedButton() == igual)
+        return AnteOtroKalnor::AbrirIgual;
+    if (caja.clickedButton() == lectura)
+        return AnteOtroKalnor::SoloLectura;
+    return AnteOtroKalnor::Cancelar;
+}
+
+void VentanaPrincipal::closeEvent(QCloseEvent* event) {
+    if (!dejarDocumento()) {
+        event->ignore();
+        return;
+    }
     try {
         calculadoraGenerica_->cerrar();
     } catch (...) {
@@ -201,9 +333,12 @@ void VentanaPrincipal::closeEvent(QCloseEvent* event) {
 
 void VentanaPrincipal::changeEvent(QEvent* event) {
     // Coming back to the window always shows the normal pointer.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && ocupados_ == 0)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && ocupados_ == 0) {
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
+        // Queued: the window finishes coming back before the file is read.
+        QTimer::singleShot(0, this, &VentanaPrincipal::comprobarCambios);
+    }
     QMainWindow::changeEvent(event);
 }
 

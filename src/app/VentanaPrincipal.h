@@ -60,6 +60,9 @@ private:
     void ocupado(bool siNo) override;
     void avisar(const QString& texto) override;
     void guardarNotas() override;
+    bool dejarDocumento() override;
+    void notasSiguenA(const QString& ruta) override;
+    AnteOtroKalnor otroKalnorLoTiene(const QString& archivo, const QString& quien) override;
     void limpiarDisplay() override;
     void mostrarErrorComando(const QString& descripcion, int numero) override;
     void mostrarColumnas() override;
@@ -71,6 +74,10 @@ private:
     void crearEstado();
     void SSTab1_Click(int indice);
     void actualizarHora();
+    // Editing controls off and «Solo lectura» shown while the file is read-only.
+    void mostrarAcceso();
+    // Another window or program wrote to the open file: read it again.
+    void comprobarCambios();
 
     Rutas rutas_;
     Documento documento_;
@@ -83,6 +90,8 @@ private:
     QToolBar* barra_ = nullptr;
     std::array<QLabel*, 4> estado_{};
     QTimer* reloj_ = nullptr;
+    QLabel* soloLectura_ = nullptr; // «Solo lectura» in the status bar
+    QString titulo_;                // the window title with nothing added
     int ocupados_ = 0;
     // The desktop calculator the chart toolbar starts; closed again on exit.
     std::unique_ptr<CalculadoraGenerica> calculadoraGenerica_;

@@ -13,6 +13,8 @@ AutoGuardado::AutoGuardado(QObject* parent, int pausa, int maximo) : QObject(par
 
 void AutoGuardado::cambio() {
     pendiente_ = true;
+    if (suspendido_)
+        return;
     pausa_.start(); // restarts with every keystroke
     if (!maximo_.isActive())
         maximo_.start(); // does not restart: bounds the wait while typing
@@ -29,6 +31,18 @@ void AutoGuardado::olvidar() {
     pendiente_ = false;
     pausa_.stop();
     maximo_.stop();
+}
+
+void AutoGuardado::suspender() {
+    suspendido_ = true;
+    pausa_.stop();
+    maximo_.stop();
+}
+
+void AutoGuardado::reanudar() {
+    suspendido_ = false;
+    if (pendiente_)
+        cambio();
 }
 
 } // namespace kalnor

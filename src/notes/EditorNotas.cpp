@@ -1,6 +1,7 @@
 #include "EditorNotas.h"
 
 #include "AccionesNotas.h"
+#include "BarraAviso.h"
 #include "DialogoLetra.h"
 #include "EstiloNotas.h"
 #include "app/Documento.h"
@@ -84,6 +85,8 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
         boton->setAutoRaise(true);
         connect(boton, &QToolButton::clicked, this, [this, i] { cmdNotas_Click(i); });
         botones->addWidget(boton);
+        if (i != 4 && i != 7) // copying and selecting change nothing
+            edicion_.push_back(boton);
     }
     barra_ = botones;
     botones->addStretch();
@@ -96,6 +99,7 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
     letra->setAutoRaise(true);
     connect(letra, &QToolButton::clicked, this, &EditorNotas::cmdLETRA_Click);
     botones->addWidget(letra);
+    edicion_.push_back(letra);
     acciones_ = new AccionesNotas(*caja_->document(), documento_, this);
     botones->addWidget(acciones_);
 
@@ -107,18 +111,125 @@ EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
     cabecera->addWidget(titulo, 1);
     capas->addLayout(cabecera);
     capas->addLayout(botones);
+    aviso_ = new BarraAviso(this);
+    capas->addWidget(aviso_);
     capas->addWidget(caja_, 1);
 
     connect(caja_, &QTextEdit::textChanged, &autoGuardado_, &AutoGuardado::cambio);
     connect(&autoGuardado_, &AutoGuardado::guardar, this, &EditorNotas::escribir);
-    connect(&documento_, &Documento::abierto, this, [this] {
-        // Reopened under our feet (a column added ...): keep what was typed.
-        if (autoGuardado_.pendiente() && rutaCargada_ == documento_.BaseActual)
-            escribir();
-        else
-            cargar();
-    });
+    connect(&documento_, &Documento::abierto, this, &EditorNotas::alAbrirse);
     cargar();
+}
+
+void EditorNotas::alAbrirse() {
+    if (rutaCargada_ != documento_.BaseActual) {
+        cargar(); // another file
+        return;
+    }
+    // The same file again (a column added, or changed by someone else):
+    // what was typed is kept and written, unless the stored notes changed
+    // meanwhile; those are taken only when nothing here is unsaved.
+    if (sinGuardar() || !forzarEn_.empty())
+        escribir();
+    else if (documento_.Enunciado() != guardado_)
+        cargar();
+    else
+        mostrarAviso(); // the file may have become read-only
+}
+
+bool EditorNotas::sinGuardar() const {
+    return autoGuardado_.pendiente() || estado_ != Estado::AlDia;
+}
+
+void EditorNotas::descartar() {
+    forzarEn_.clear();
+    origenTraslado_.clear();
+    if (!documento_.BaseActual.empty())
+        documento_.EnunciadoEnArchivo(); // what someone else stored, too
+    cargar();
+}
+
+void EditorNotas::trasladarA(const std::string& ruta) {
+    if (ruta.empty()) {
+        if (!origenTraslado_.empty())
+            rutaCargada_ = origenTraslado_;
+        forzarEn_.clear();
+        origenTraslado_.clear();
+        return;
+    }
+    if (!sinGuardar())
+        return; // the copy holds these notes already
+    if (origenTraslado_.empty())
+        origenTraslado_ = rutaCargada_;
+    rutaCargada_ = ruta;
+    forzarEn_ = ruta;
+}
+
+void EditorNotas::ponerEstado(Estado estado, const QString& motivo) {
+    estado_ = estado;
+    motivo_ = motivo;
+    if (estado == Estado::AlDia)
+        autoGuardado_.reanudar();
+    else
+        autoGuardado_.suspender();
+    mostrarAviso();
+}
+
+void EditorNotas::mostrarAviso() {
+    using Boton = BarraAviso::Boton;
+    const Boton guardarComo{QStringLiteral("avisoGuardarComo"), QStringLiteral("Guardar como…"),
+                            [this] { emit guardarComoPedido(); }};
+    switch (estado_) {
+    case Estado::Fallo:
+        aviso_->mostrar(BarraAviso::Nivel::Problema,
+                        QStringLiteral("<b>Las notas no se han guardado:</b> %1<br>El texto sigue "
+                                       "aquí. Pulse «Reintentar» o guarde la distribución en otro "
+                                       "archivo con «Guardar como…».")
+                            .arg(motivo_.toHtmlEscaped()),
+                        {{QStringLiteral("avisoReintentar"), QStringLiteral("Reintentar"),
+                          [this] {
+                              autoGuardado_.cambio();
+                              autoGuardado_.guardarYa();
+                          }},
+                         guardarComo});
+        return;
+    case Estado::Conflicto:
+        aviso_->mostrar(
+            BarraAviso::Nivel::Problema,
+            QStringLiteral("<b>Otra ventana u otro programa ha cambiado las notas de este "
+                           "archivo</b> desde que se abrieron aquí. Las suyas no se han guardado "
+                           "para no borrar las otras. ¿Qué desea hacer?"),
+            {{QStringLiteral("avisoConservar"), QStringLiteral("Conservar las mías"),
+              [this] {
+                  forzarEn_ = rutaCargada_;
+                  estado_ = Estado::AlDia;
+                  autoGuardado_.reanudar();
+                  autoGuardado_.cambio();
+                  autoGuardado_.guardarYa();
+              }},
+             {QStringLiteral("avisoTomar"), QStringLiteral("Tomar las del archivo"),
+              [this] { descartar(); }},
+             {QStringLiteral("avisoGuardarComo"),
+              QStringLiteral("Guardar las mías en otro archivo…"),
+              [this] { emit guardarComoPedido(); }}});
+        return;
+    case Estado::AlDia:
+        break;
+    }
+    if (!rutaCargada_.empty() && documento_.soloLectura() && rutaCargada_ == documento_.BaseActual)
+        aviso_->mostrar(BarraAviso::Nivel::Informacion,
+                        QStringLiteral("Este archivo está abierto en <b>solo lectura</b>: las "
+                                       "notas no se pueden cambiar. Para trabajar en él, "
+                                       "guárdelo con otro nombre."),
+                        {guardarComo});
+    else if (guardado_.size() > kEnunciadoMaximo)
+        aviso_->mostrar(BarraAviso::Nivel::Informacion,
+                        QString::fromStdString(avisoEnunciadoRecortado(guardado_.size())) +
+                            QStringLiteral(" Se muestra recortado y, para no perder el resto, "
+                                           "no se puede modificar aquí."),
+                        {});
+    else
+        aviso_->ocultar();
 }
 
 bool EditorNotas::eventFilter(QObject* objeto, QEvent* evento) {
@@ -135,28 +246,57 @@ void EditorNotas::cargar() {
     const QSignalBlocker bloqueo(caja_);
     autoGuardado_.olvidar();
     rutaCargada_ = documento_.BaseActual;
-    const QString texto =
-        rutaCargada_.empty() ? QString() : QString::fromStdString(documento_.Enunciado());
+    forzarEn_.clear();
+    origenTraslado_.clear();
+    guardado_ = rutaCargada_.empty() ? std::string() : documento_.Enunciado();
     caja_->clear();
     caja_->setCurrentFont(letraNormal());
+    const QString texto = QString::fromStdString(guardado_);
     if (Qt::mightBeRichText(texto))
         caja_->setHtml(texto);
     else
         caja_->setPlainText(texto);
-    caja_->setReadOnly(rutaCargada_.empty());
+    // A file opened read-only: nothing would keep what is written.
+    const bool soloLectura = !rutaCargada_.empty() && documento_.soloLectura();
+    caja_->setReadOnly(rutaCargada_.empty() || soloLectura);
+    for (QWidget* control : edicion_)
+        control->setEnabled(!soloLectura);
     caja_->document()->clearUndoRedoStacks();
+    ponerEstado(Estado::AlDia);
 }
 
 void EditorNotas::escribir() {
     if (rutaCargada_.empty() || rutaCargada_ != documento_.BaseActual)
         return;
-    if (!documento_.Data2.isOpen()) {
-        autoGuardado_.cambio(); // closed for a moment: written when it reopens
+    if (!documento_.Data2.isOpen() || estado_ == Estado::Conflicto) {
+        // Closed for a moment: written when it reopens. Or held back until
+        // the user says what to do with the other notes.
+        autoGuardado_.cambio();
         return;
     }
     const QString texto = caja_->toPlainText().isEmpty() ? QString() : caja_->toHtml();
-    if (!documento_.setEnunciado(texto.toStdString()))
-        emit errorAlGuardar(QString::fromStdString(documento_.error.MensajeError));
+    const std::string nuevo = texto.toStdString();
+    const bool forzar = forzarEn_ == rutaCargada_;
+    switch (documento_.guardarEnunciado(nuevo, forzar ? nullptr : &guardado_)) {
+    case Documento::Guardado::Hecho:
+        autoGuardado_.olvidar(); // the file holds the box as it is now
+        guardado_ = nuevo;
+        forzarEn_.clear();
+        origenTraslado_.clear();
+        ponerEstado(Estado::AlDia);
+        return;
+    case Documento::Guardado::CambiadoPorOtro:
+        autoGuardado_.cambio();
+        ponerEstado(Estado::Conflicto);
+        return;
+    case Documento::Guardado::Fallo: {
+        autoGuardado_.cambio();
+        const QString motivo = QString::fromStdString(documento_.error.MensajeError);
+        ponerEstado(Estado::Fallo, motivo);
+        emit errorAlGuardar(motivo);
+        return;
+    }
+    }
 }
 
 void EditorNotas::guardar() {
@@ -167,6 +307,8 @@ void EditorNotas::PegarEnNotas(const QString& texto) {
     QClipboard* portapapeles = QApplication::clipboard();
     portapapeles->clear();
     portapapeles->setText(texto);
+    if (caja_->isReadOnly())
+        return; // the line is on the clipboard, for a file that can be written
     caja_->setFocus();
     QString plano = texto;
     plano.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -191,6 +333,8 @@ void EditorNotas::insertar(const QString& texto, bool negrita) {
 }
 
 void EditorNotas::ponerEnBarra(QWidget* control) {
+    edicion_.push_back(control);
+    control->setEnabled(rutaCargada_.empty() || !documento_.soloLectura());
     // Before the stretch that keeps the font button at the right.
     barra_->insertWidget(static_cast<int>(kBotones.size()), control);
 }
@@ -214,6 +358,8 @@ void EditorNotas::letraINI(bool normal, const QFont& elegida, const QColor& colo
 }
 
 void EditorNotas::cmdNotas_Click(int indice) {
+    if (caja_->isReadOnly() && indice != 4 && indice != 7)
+        return; // only copying and selecting on notes that cannot change
     switch (indice) {
     case 0:
         letraINI(true);

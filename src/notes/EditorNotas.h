@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 class QHBoxLayout;
 class QTextEdit;
@@ -13,6 +14,7 @@ class QToolButton;
 namespace kalnor {
 
 class AccionesNotas;
+class BarraAviso;
 class Documento;
 
 // The "NOT" tab: the statement and notes of the open distribution
@@ -25,6 +27,18 @@ public:
 
     QTextEdit* caja() const { return caja_; }
     AccionesNotas& acciones() const { return *acciones_; }
+    // Says above the notes what keeps them from the file and how to go on.
+    BarraAviso* aviso() const { return aviso_; }
+
+    // The box holds text the file does not: not written yet, refused by the
+    // file, or held back because someone else changed the stored notes.
+    bool sinGuardar() const;
+    // The text the file does not hold is given up: the stored notes return.
+    void descartar();
+    // The document is being saved under `ruta`: text the open file does not
+    // hold goes into that copy once it opens. Empty: the copy failed and the
+    // text stays with the file it came from.
+    void trasladarA(const std::string& ruta);
 
     // Inserts `texto` at the caret (replacing the selection) and leaves it on
     // the clipboard.
@@ -49,20 +63,35 @@ signals:
     void ayudaPedida(const QString& palabraClave);
     // The notes could not be written to the file (read-only, removed ...).
     void errorAlGuardar(const QString& descripcion);
+    // The user wants the distribution, with these notes, in another file.
+    void guardarComoPedido();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    void cargar();   // the open file's notes into the box
-    void escribir(); // the box into the open file
+    void cargar();    // the open file's notes into the box
+    void escribir();  // the box into the open file
+    void alAbrirse(); // the document was opened or opened again
+    enum class Estado { AlDia, Fallo, Conflicto };
+    void ponerEstado(Estado estado, const QString& motivo = {});
+    void mostrarAviso();
 
     Documento& documento_;
     QTextEdit* caja_;
     QHBoxLayout* barra_ = nullptr;
     AccionesNotas* acciones_ = nullptr;
     AutoGuardado autoGuardado_;
-    std::string rutaCargada_; // file whose notes the box holds
+    BarraAviso* aviso_ = nullptr;
+    std::vector<QWidget*> edicion_; // the controls that change the text
+    std::string rutaCargada_;       // file whose notes the box holds
+    std::string guardado_;          // the notes as the file held them when last read or written
+    Estado estado_ = Estado::AlDia;
+    QString motivo_; // why the last write failed
+    // A copy of the document the text goes into regardless of its notes,
+    // and the file the text came from until it is written there.
+    std::string forzarEn_;
+    std::string origenTraslado_;
 };
 
 } // namespace kalnor

@@ -97,7 +97,13 @@ QVariant ModeloTabla::headerData(int section, Qt::Orientation orientation, int r
 Qt::ItemFlags ModeloTabla::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
+    if (!editable())
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool ModeloTabla::editable() const {
+    return !documento_.soloLectura();
 }
 
 bool ModeloTabla::escribirFila(int fila,
@@ -125,7 +131,7 @@ void ModeloTabla::resincronizar(const QString& descripcion) {
 }
 
 bool ModeloTabla::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole || !vista_.isOpen())
+    if (!index.isValid() || role != Qt::EditRole || !vista_.isOpen() || !editable())
         return false;
     const QString texto = value.toString();
     const int fila = index.row();
@@ -168,7 +174,7 @@ bool ModeloTabla::setData(const QModelIndex& index, const QVariant& value, int r
 }
 
 bool ModeloTabla::eliminarFilas(QList<int> filas) {
-    if (!vista_.isOpen())
+    if (!vista_.isOpen() || !editable())
         return false;
     std::sort(filas.begin(), filas.end(), std::greater<>());
     filas.erase(std::unique(filas.begin(), filas.end()), filas.end());
@@ -222,6 +228,8 @@ bool ModeloTabla::pegar(int fila, int columna, const QString& bloque, QString* m
     };
     if (!vista_.isOpen())
         return rechazar(QStringLiteral("No hay un archivo abierto."));
+    if (!editable())
+        return rechazar(QStringLiteral("El archivo está abierto en solo lectura."));
     const QList<QStringList> filas = partirBloque(bloque);
     if (filas.isEmpty())
         return rechazar(QStringLiteral("El portapapeles no contiene datos."));

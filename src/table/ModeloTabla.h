@@ -29,6 +29,8 @@ public:
 
     std::string campo(int columna) const;
     int registros() const; // rows without the empty one at the end
+    // False while the open file is read-only: nothing is written then.
+    bool editable() const;
 
     // Deletes the given records in one transaction; all or nothing.
     bool eliminarFilas(QList<int> filas);

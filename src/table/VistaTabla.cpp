@@ -83,6 +83,8 @@ void VistaTabla::copiar() {
 }
 
 void VistaTabla::pegar() {
+    if (!modelo_.editable())
+        return;
     const QModelIndexList seleccion = selectedIndexes();
     QModelIndex esquina = currentIndex();
     for (const QModelIndex& i : seleccion)
@@ -102,7 +104,7 @@ void VistaTabla::eliminarFilasSeleccionadas() {
     for (const QModelIndex& i : selectionModel()->selectedRows())
         if (i.row() < modelo_.registros())
             filas.append(i.row());
-    if (filas.isEmpty())
+    if (filas.isEmpty() || !modelo_.editable())
         return;
     const QString texto =
         filas.size() == 1
