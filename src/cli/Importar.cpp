@@ -2,8 +2,12 @@
 #include "Comandos.h"
 
 #ifdef KALNOR_ACCESS
+#include "app/access/ConversionAccess.h"
 #include "app/access/ErrorAccess.h"
 #include "app/access/ImportadorAccess.h"
+
+#include <QCoreApplication>
+#include <QFile>
 #endif
 
 #include <filesystem>
@@ -30,6 +34,17 @@ int Importar(const Argumentos& args) {
     std::error_code ec;
     if (!forzar && std::filesystem::exists(destino, ec))
         return fallo("el fichero " + destino + " ya existe (use --forzar para sobrescribirlo)");
+    if (!access::ConversionAccess::enProcesoConversor()) {
+        // The reader library can crash on a damaged file: it runs in a
+        // child (this same program), as when the window opens the file.
+        const access::ConversionAccess conversion(QCoreApplication::applicationFilePath());
+        const auto r = conversion.convertir(QFile::decodeName(origen.c_str()),
+                                            QFile::decodeName(destino.c_str()), forzar);
+        if (!r.ok)
+            return fallo(r.mensaje.toStdString());
+        std::cout << r.resumen.toStdString() << '\n';
+        return kExito;
+    }
     try {
         const auto resumen = access::ImportadorAccess::importar(origen, destino, forzar);
         std::cout << destino << ": " << resumen.tipo << " (" << resumen.codigo << ")";

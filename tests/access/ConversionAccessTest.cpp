@@ -227,5 +227,28 @@ TEST(KalnorCliImportar, UsageExistingDestinationAndSuccess) {
     EXPECT_THAT(malo.errores, HasSubstr("no tiene la tabla ENUNCIADO"));
 }
 
+// One byte of the page map changed: the reader library dereferences a null
+// pointer on it. kalnor-cli converts in a child, so it still answers.
+TEST(KalnorCliImportar, AReaderThatCrashesCostsAMessageAndWritesNothing) {
+    aplicacion();
+    const CarpetaTemporal carpeta;
+    const std::string original = copiarFixture(carpeta, "dis_notas.mdb");
+    {
+        std::fstream f(original, std::ios::binary | std::ios::in | std::ios::out);
+        f.seekp(98359);
+        f.put(char(230));
+    }
+    const std::string antes = sha256Archivo(original);
+    const std::string destino = carpeta / "copia.mdb";
+    const Salida r = kalnorCli({"importar", q(original), q(destino)});
+    EXPECT_EQ(r.codigo, 1) << r.errores;
+    EXPECT_THAT(r.errores, ::testing::StartsWith("kalnor-cli: "));
+    EXPECT_THAT(r.errores, HasSubstr("dis_notas.mdb"));
+    EXPECT_TRUE(r.salida.empty()) << r.salida;
+    EXPECT_FALSE(std::filesystem::exists(destino));
+    EXPECT_FALSE(std::filesystem::exists(ImportadorAccess::rutaTemporal(destino)));
+    EXPECT_EQ(sha256Archivo(original), antes);
+}
+
 } // namespace
 } // namespace kalnor::access

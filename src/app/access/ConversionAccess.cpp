@@ -9,10 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 namespace kalnor::access {
 
 namespace {
+
+// Set in the converter's environment by convert().
+constexpr char kVariableConversor[] = "KALNOR_CONVERSOR_ACCESS";
 
 QString nombreCopia(const QString& original) {
     return QFileInfo(original).completeBaseName() + QStringLiteral(" (Kalnor).mdb");
@@ -56,6 +60,10 @@ ConversionAccess::ConversionAccess(QString programa, std::chrono::milliseconds l
     }
 }
 
+bool ConversionAccess::enProcesoConversor() {
+    return qEnvironmentVariableIsSet(kVariableConversor);
+}
+
 bool ConversionAccess::esArchivoAccess(const QString& ruta) {
     return Database::isAccessFile(QFile::encodeName(ruta).toStdString());
 }
@@ -93,7 +101,9 @@ ConversionAccess::convertir(const QString& original, const QString& copia, bool 
     proceso.setProgram(programa_);
     proceso.setArguments(argumentos);
     proceso.setProcessChannelMode(QProcess::SeparateChannels);
-    proceso.setStandardOutputFile(QProcess::nullDevice()); // only its errors matter
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QString::fromLatin1(kVariableConversor), QStringLiteral("1"));
+    proceso.setProcessEnvironment(entorno);
     proceso.start(QIODevice::ReadOnly);
     if (!proceso.waitForStarted(10000))
         return {false,
@@ -134,10 +144,14 @@ ConversionAccess::convertir(const QString& original, const QString& copia, bool 
                                            .arg(proceso.exitCode())
                                      : detalle)};
     }
+    // The summary line is short; a reader that chatters is not repeated.
+    const QString resumen =
+        QString::fromUtf8(proceso.readAllStandardOutput().right(4096)).trimmed();
     return {true, copia,
             QStringLiteral("«%1» es un archivo de Access: se ha abierto su copia convertida %2 "
                            "(el original no se ha modificado).")
-                .arg(nombre, copia)};
+                .arg(nombre, copia),
+            resumen.section('\n', -1)};
 }
 
 } // namespace kalnor::access

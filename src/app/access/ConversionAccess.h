@@ -9,14 +9,20 @@ namespace kalnor::access {
 // Opening an Access distribution: it is never modified; a converted copy
 // "NOMBRE (Kalnor).mdb" is written by `kalnor-cli importar`, run as a child
 // process with a time limit, so a damaged or hostile file that makes the
-// reader crash or hang only costs a message.
+// reader crash or hang only costs a message. `kalnor-cli importar` run by a
+// user goes through here too.
 class ConversionAccess {
 public:
     struct Resultado {
         bool ok = false;
         QString copia;   // the converted file (when ok)
         QString mensaje; // Spanish: what happened, for the status bar or a message box
+        QString resumen; // what the converter wrote out (when ok): kind and rows
     };
+
+    // True in the converter's own process: `kalnor-cli importar` started by
+    // convert() reads the file itself instead of starting another child.
+    static bool enProcesoConversor();
 
     // `programa`: path of kalnor-cli (empty: beside the running program).
     explicit ConversionAccess(QString programa = {},
