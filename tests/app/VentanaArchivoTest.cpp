@@ -167,14 +167,18 @@ private slots:
         auto* resultado = ventana.calculadora().findChild<QLabel*>("RESULTADO");
         QVERIFY(resultado && resultado->text().startsWith("2"));
 
-        // Another file, writable, gives everything back.
-        const QString otra = entorno.crear("b.mdb", "DIS", {{num(1), num(1)}});
-        QVERIFY(ventana.comandos().abrirDistribucion(otra));
+        // «Guardar» makes a copy that takes changes, and gives everything back.
+        const QString otra = entorno.rutas().RutaDat + "copia.mdb";
+        ventana.archivoGuardar = otra;
+        tecla(ventana, "botonGUARDAR")->trigger();
+        QCOMPARE(ventana.documento().BaseActual, otra.toStdString());
+        QVERIFY(!ventana.documento().soloLectura());
         QCOMPARE(ventana.windowTitle(), titulo);
         QVERIFY(etiqueta->isHidden());
         QVERIFY(tecla(ventana, "botonORDENAR")->isEnabled());
         QVERIFY(!ventana.notas().caja()->isReadOnly());
         QVERIFY(ventana.notas().aviso()->texto().isEmpty());
+        QVERIFY(modelo.flags(modelo.index(0, 0)) & Qt::ItemIsEditable);
     }
 
     // A writer that holds the file makes every write fail (CI runs as root,

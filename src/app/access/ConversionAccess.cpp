@@ -18,6 +18,10 @@ namespace {
 // Set in the converter's environment by convert().
 constexpr char kVariableConversor[] = "KALNOR_CONVERSOR_ACCESS";
 
+ConversionAccess::Resultado fracaso(QString mensaje) {
+    return {false, {}, std::move(mensaje), {}};
+}
+
 QString nombreCopia(const QString& original) {
     return QFileInfo(original).completeBaseName() + QStringLiteral(" (Kalnor).mdb");
 }
@@ -92,7 +96,7 @@ ConversionAccess::Resultado
 ConversionAccess::convertir(const QString& original, const QString& copia, bool reemplazar) const {
     const QString nombre = QFileInfo(original).fileName();
     if (QFileInfo::exists(copia) && !reemplazar)
-        return {false, {}, QStringLiteral("Ya existe la copia convertida %1.").arg(copia)};
+        return fracaso(QStringLiteral("Ya existe la copia convertida %1.").arg(copia));
 
     QStringList argumentos{QStringLiteral("importar"), original, copia};
     if (reemplazar)
@@ -106,43 +110,38 @@ ConversionAccess::convertir(const QString& original, const QString& copia, bool 
     proceso.setProcessEnvironment(entorno);
     proceso.start(QIODevice::ReadOnly);
     if (!proceso.waitForStarted(10000))
-        return {false,
-                {},
-                QStringLiteral("No se pudo iniciar el conversor de archivos Access (%1): %2")
-                    .arg(programa_, proceso.errorString())};
+        return fracaso(QStringLiteral("No se pudo iniciar el conversor de archivos Access (%1): %2")
+                           .arg(programa_, proceso.errorString()));
 
     const auto limpiar = [&] { ImportadorAccess::limpiarTemporal(copia.toStdString()); };
     if (!proceso.waitForFinished(static_cast<int>(limite_.count()))) {
         proceso.kill();
         proceso.waitForFinished(5000);
         limpiar();
-        return {false,
-                {},
-                QStringLiteral("La conversión de «%1» no terminó en %2 segundos y se ha "
-                               "detenido: el archivo puede estar dañado. No se ha modificado "
-                               "nada.")
-                    .arg(nombre)
-                    .arg(std::max<qint64>(1, limite_.count() / 1000))};
+        return fracaso(
+            QStringLiteral("La conversión de «%1» no terminó en %2 segundos y se ha "
+                           "detenido: el archivo puede estar dañado. No se ha modificado "
+                           "nada.")
+                .arg(nombre)
+                .arg(std::max<qint64>(1, limite_.count() / 1000)));
     }
     if (proceso.exitStatus() == QProcess::CrashExit) {
         limpiar();
-        return {false,
-                {},
-                QStringLiteral("El lector de archivos Access se detuvo de forma inesperada al "
-                               "convertir «%1»: el archivo está dañado o no se admite. No se ha "
-                               "modificado nada.")
-                    .arg(nombre)};
+        return fracaso(
+            QStringLiteral("El lector de archivos Access se detuvo de forma inesperada al "
+                           "convertir «%1»: el archivo está dañado o no se admite. No se ha "
+                           "modificado nada.")
+                .arg(nombre));
     }
     if (proceso.exitCode() != 0) {
         limpiar();
         const QString detalle = mensajeDelProceso(proceso.readAllStandardError());
-        return {false,
-                {},
-                QStringLiteral("No se pudo convertir «%1»: %2")
-                    .arg(nombre, detalle.isEmpty()
-                                     ? QStringLiteral("el conversor terminó con el código %1.")
-                                           .arg(proceso.exitCode())
-                                     : detalle)};
+        return fracaso(
+            QStringLiteral("No se pudo convertir «%1»: %2")
+                .arg(nombre, detalle.isEmpty()
+                                 ? QStringLiteral("el conversor terminó con el código %1.")
+                                       .arg(proceso.exitCode())
+                                 : detalle));
     }
     // The summary line is short; a reader that chatters is not repeated.
     const QString resumen =
