@@ -3,7 +3,9 @@
 #include "AccionesNotas.h"
 #include "BarraAviso.h"
 #include "DialogoLetra.h"
+#include "EnunciadoSeguro.h"
 #include "EstiloNotas.h"
+#include "RecursosNotas.h"
 #include "app/Documento.h"
 
 #include <QApplication>
@@ -50,7 +52,7 @@ QFont letraNormal() {
 } // namespace
 
 EditorNotas::EditorNotas(Documento& documento, QWidget* parent)
-    : QWidget(parent), documento_(documento), caja_(new QTextEdit(this)) {
+    : QWidget(parent), documento_(documento), caja_(new CajaNotas(this)) {
     caja_->setObjectName(QStringLiteral("RichTextBox1"));
     caja_->setAcceptRichText(true);
     caja_->setFont(letraNormal());
@@ -251,14 +253,12 @@ void EditorNotas::cargar() {
     guardado_ = rutaCargada_.empty() ? std::string() : documento_.Enunciado();
     caja_->clear();
     caja_->setCurrentFont(letraNormal());
-    const QString texto = QString::fromStdString(guardado_);
-    if (Qt::mightBeRichText(texto))
-        caja_->setHtml(texto);
-    else
-        caja_->setPlainText(texto);
+    // Only the start of a statement too big is shown: writing it back would
+    // lose the rest.
+    const bool recortado = mostrarEnunciado(*caja_, guardado_);
     // A file opened read-only: nothing would keep what is written.
     const bool soloLectura = !rutaCargada_.empty() && documento_.soloLectura();
-    caja_->setReadOnly(rutaCargada_.empty() || soloLectura);
+    caja_->setReadOnly(rutaCargada_.empty() || soloLectura || recortado);
     for (QWidget* control : edicion_)
         control->setEnabled(!soloLectura);
     caja_->document()->clearUndoRedoStacks();

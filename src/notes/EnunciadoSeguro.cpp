@@ -90,6 +90,18 @@ const int kTr = indiceDe("tr");
 const int kTd = indiceDe("td");
 const int kTh = indiceDe("th");
 const int kImg = indiceDe("img");
+const int kBr = indiceDe("br");
+
+// Blocks and line breaks at most: Qt lays out and paginates each of them,
+// and a statement of a thousand pages is no statement.
+constexpr int kLineasMaximas = 20000;
+// Items of one list at most: Qt numbers a list in time that grows with the
+// square of its items.
+constexpr int kItemsMaximos = 1000;
+// Characters with no blank at most before a break opportunity (U+200B) is
+// added: Qt's line breaking takes the square of the longest such run.
+constexpr int kCorridaMaxima = 1000;
+constexpr std::string_view kEspacioNulo = "\u200B";
 
 const Elemento& elemento(int i) {
     return kElementos[static_cast<std::size_t>(i)];
@@ -678,8 +690,14 @@ public:
         switch (el.clase) {
         case Clase::Vacio:
             asegurarTexto();
+            if (e == kBr && agotado()) {
+                salida_ += ' ';
+                return;
+            }
+            if (e == kBr)
+                --lineas_;
             salida_ += "<" + std::string(el.nombre) + atributos + " />";
-            hayTexto_ = el.nombre != "br";
+            hayTexto_ = e != kBr;
             return;
         case Clase::EnLinea:
             asegurarTexto();
@@ -688,43 +706,39 @@ public:
         case Clase::Bloque:
             asegurarTexto();
             cerrarParrafo();
-            meter(e, cabe(1), atributos);
+            meter(e, cabe(1) && !agotado(), atributos);
             return;
         case Clase::Lista:
             asegurarTexto();
             cerrarParrafo();
-            meter(e, cabe(2), atributos);
+            meter(e, cabe(2) && !agotado(), atributos);
             return;
         case Clase::Tabla:
             asegurarTexto();
             cerrarParrafo();
-            meter(e, cabe(3), atributos);
+            meter(e, cabe(3) && !agotado(), atributos);
             return;
         case Clase::ElementoLista: {
             const int lista = cercano({kUl, kOl});
             const int limite = std::max(lista, cercano({kTable, kTd, kTh}));
-            if (const int li = cercano({kLi}); li > limite)
-                sacarDesde(li);
             if (lista >= 0 && lista == limite) {
+                // A full list keeps its last item open for the rest.
+                if (const int item = hijoReal(lista, 1); item >= 0 && llena(lista)) {
+                    sacarDesde(item + 1);
+                    meter(e, false, atributos);
+                    return;
+                }
                 sacarDesde(lista + 1);
                 meter(e, pila_[static_cast<std::size_t>(lista)].real, atributos);
             } else {
+                if (const int li = cercano({kLi}); li > limite)
+                    sacarDesde(li);
                 asegurarTexto();
                 meter(e, false, atributos); // an item of no list
             }
             return;
         }
-        case Clase::Fila: {
-            const int tabla = cercano({kTable});
-            if (tabla < 0) {
-                asegurarTexto();
-                meter(e, false, atributos);
-                return;
-            }
-            sacarDesde(tabla + 1);
-            meter(e, pila_[static_cast<std::size_t>(tabla)].real, atributos);
-            return;
-        }
+        case Clase::Fila:
         case Clase::Celda: {
             const int tabla = cercano({kTable});
             if (tabla < 0) {
@@ -732,14 +746,27 @@ public:
                 meter(e, false, atributos);
                 return;
             }
-            const bool real = pila_[static_cast<std::size_t>(tabla)].real;
-            if (const int fila = cercano({kTr}); fila > tabla) {
-                sacarDesde(fila + 1);
-            } else {
-                sacarDesde(tabla + 1);
-                meter(kTr, real, {});
+            // Out of lines: the open cell (or row) takes the rest.
+            if (agotado() && pila_[static_cast<std::size_t>(tabla)].real) {
+                const int celda = hijoReal(tabla, 2);
+                const int dentro = celda >= 0 ? celda : hijoReal(tabla, 1);
+                if (dentro >= 0) {
+                    sacarDesde(dentro + 1);
+                    meter(e, false, atributos);
+                    return;
+                }
             }
-            meter(e, real, atributos);
+            const int fila = cercano({kTr});
+            if (el.clase == Clase::Fila || fila < tabla) {
+                sacarDesde(tabla + 1);
+                meter(kTr, pila_[static_cast<std::size_t>(tabla)].real,
+                      el.clase == Clase::Fila ? atributos : std::string());
+                if (el.clase == Clase::Fila)
+                    return;
+            } else {
+                sacarDesde(fila + 1);
+            }
+            meter(e, pila_[static_cast<std::size_t>(cercano({kTr}))].real, atributos);
             return;
         }
         }
@@ -772,8 +799,17 @@ public:
             limite = cercano({kTable, kTd, kTh});
             break;
         }
-        if (objetivo >= 0 && objetivo > limite)
-            sacarDesde(objetivo);
+        if (objetivo < 0 || objetivo <= limite)
+            return;
+        // A full list or table keeps its open item or cell for the rest.
+        if (pila_[static_cast<std::size_t>(objetivo)].real) {
+            const int padre = padreReal(objetivo);
+            if (el.clase == Clase::ElementoLista && padre >= 0 && llena(padre))
+                return;
+            if ((el.clase == Clase::Celda || el.clase == Clase::Fila) && agotado())
+                return;
+        }
+        sacarDesde(objetivo);
     }
 
     // A block of some other kind, left out: its text stays apart.
@@ -790,6 +826,36 @@ private:
     static bool esBloque(int e) { return elemento(e).clase != Clase::EnLinea; }
 
     bool cabe(int hacen) const { return profundidad_ + hacen <= kAnidamientoMaximo; }
+
+    // No more lines: blocks and breaks become spaces from here on.
+    bool agotado() const { return lineas_ <= 0; }
+
+    bool llena(int lista) const {
+        const int i = indiceReal(lista);
+        return agotado() || (i >= 0 && items_[static_cast<std::size_t>(i)] >= kItemsMaximos);
+    }
+
+    // Where the real element at `posicion` is among the real ones (at most
+    // kAnidamientoMaximo: a search is cheap).
+    int indiceReal(int posicion) const {
+        for (int i = static_cast<int>(reales_.size()) - 1; i >= 0; --i)
+            if (reales_[static_cast<std::size_t>(i)] == posicion)
+                return i;
+        return -1;
+    }
+
+    // The real element `niveles` inside the real one at `posicion`, or -1.
+    int hijoReal(int posicion, int niveles) const {
+        const int i = indiceReal(posicion);
+        if (i < 0 || i + niveles >= static_cast<int>(reales_.size()))
+            return -1;
+        return reales_[static_cast<std::size_t>(i + niveles)];
+    }
+
+    int padreReal(int posicion) const {
+        const int i = indiceReal(posicion);
+        return i > 0 ? reales_[static_cast<std::size_t>(i - 1)] : -1;
+    }
 
     int cercano(std::initializer_list<int> elementos) const {
         int r = -1;
@@ -823,7 +889,12 @@ private:
     void separar(bool enLinea) {
         if (!hayTexto_)
             return;
-        salida_ += enLinea ? " " : "<br />";
+        if (enLinea || agotado()) {
+            salida_ += ' ';
+        } else {
+            salida_ += "<br />";
+            --lineas_;
+        }
         hayTexto_ = false;
     }
 
@@ -841,8 +912,15 @@ private:
             reales_.push_back(pos);
             ++profundidad_;
             salida_ += "<" + std::string(elemento(e).nombre) + atributos + ">";
-            if (esBloque(e))
+            if (esBloque(e)) {
                 hayTexto_ = false;
+                --lineas_;
+            }
+            const auto i = reales_.size() - 1;
+            if (elemento(e).clase == Clase::Lista)
+                items_[i] = 0;
+            else if (e == kLi && i > 0)
+                ++items_[i - 1];
         } else if (esBloque(e)) {
             separar(elemento(e).clase == Clase::Celda);
         }
@@ -871,6 +949,8 @@ private:
     std::array<std::vector<int>, kElementos.size()> posiciones_;
     int profundidad_ = 0;
     bool hayTexto_ = false; // text since the last block boundary
+    int lineas_ = kLineasMaximas;
+    std::array<int, kAnidamientoMaximo> items_{}; // of each real list, by its depth
 };
 
 // ---------------------------------------------------------------- tokens
@@ -972,6 +1052,18 @@ std::string sanearHtml(std::string_view s) {
 
     std::string trozo; // text between two tags, already escaped
     bool trozoVisible = false;
+    int corrida = 0; // characters since the last blank or break opportunity
+    const auto contar = [&](char32_t cp) {
+        if (cp < 0x80 && esBlanco(static_cast<char>(cp))) {
+            corrida = 0;
+            return;
+        }
+        trozoVisible = true;
+        if (++corrida >= kCorridaMaxima) {
+            trozo += kEspacioNulo;
+            corrida = 0;
+        }
+    };
     const auto volcar = [&] {
         if (!trozo.empty())
             arbol.texto(trozo, trozoVisible);
@@ -1046,6 +1138,8 @@ std::string sanearHtml(std::string_view s) {
                 }
                 if (e == kImg && !conImagen)
                     continue; // nothing the file itself holds
+                if (e == kBr || elemento(e).clase != Clase::EnLinea)
+                    corrida = 0;
                 arbol.inicio(e, atributos);
                 continue;
             }
@@ -1065,21 +1159,20 @@ std::string sanearHtml(std::string_view s) {
             const Referencia ref = leerReferencia(s, i);
             if (ref.codigo != 0) {
                 anadirEscapado(trozo, ref.codigo, false);
-                trozoVisible =
-                    trozoVisible || !(ref.codigo < 0x80 && esBlanco(static_cast<char>(ref.codigo)));
+                contar(ref.codigo);
                 i = ref.fin;
                 continue;
             }
             if (!ref.nombre.empty()) {
                 trozo += "&" + std::string(ref.nombre) + ";";
-                trozoVisible = true;
+                contar('x');
                 i = ref.fin;
                 continue;
             }
         }
         const char32_t cp = leerUtf8(s, i);
         anadirEscapado(trozo, cp, false);
-        trozoVisible = trozoVisible || !(cp < 0x80 && esBlanco(static_cast<char>(cp)));
+        contar(cp);
     }
     volcar();
     arbol.terminar();
@@ -1103,6 +1196,27 @@ std::string sanearHtml(std::string_view s) {
     r += ">\n";
     r += cuerpo;
     r += "</body></html>";
+    return r;
+}
+
+// Plain text keeps every character; only lines beyond kLineasMaximas join
+// the one before, and runs with no blank get break opportunities.
+std::string sanearLlano(std::string_view s) {
+    std::string r;
+    r.reserve(s.size() + s.size() / kCorridaMaxima * 3);
+    int lineas = 0;
+    int corrida = 0; // bytes: a character of several only brings the break sooner
+    for (std::size_t k = 0; k < s.size(); ++k) {
+        const char c = s[k];
+        r += (c == '\n' && ++lineas > kLineasMaximas) ? ' ' : c;
+        corrida = esBlanco(c) ? 0 : corrida + 1;
+        const bool finCaracter =
+            k + 1 == s.size() || (static_cast<unsigned char>(s[k + 1]) & 0xC0) != 0x80;
+        if (corrida >= kCorridaMaxima && finCaracter) {
+            r += kEspacioNulo;
+            corrida = 0;
+        }
+    }
     return r;
 }
 
@@ -1162,7 +1276,7 @@ EnunciadoSeguro sanearEnunciado(std::string_view enunciado) {
     r.bytesOriginales = enunciado.size();
     const std::string_view leido = principio(enunciado, kEnunciadoMaximo);
     r.html = pareceHtml(leido);
-    r.texto = r.html ? sanearHtml(leido) : std::string(leido);
+    r.texto = r.html ? sanearHtml(leido) : sanearLlano(leido);
     return r;
 }
 
