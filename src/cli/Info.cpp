@@ -1,6 +1,7 @@
 // info FICHERO: kind, statement fields, rows, N and fields of a distribution.
 #include "Comandos.h"
 
+#include "app/CitaBreve.h"
 #include "app/Documento.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ int Info(const Argumentos& args) {
 
     std::cout << "Tipo: " << doc.TipoDist << '\n'
               << "TIPO: " << doc.Tipo() << '\n'
-              << "CLASE: " << doc.Clase() << '\n'
+              << "CLASE: " << citaBreve(doc.Clase()) << '\n'
               << "Registros: " << doc.NumRegistros << '\n';
     bool leido = true;
     std::int64_t n = 0;

@@ -2,6 +2,7 @@
 
 #include "FormatoResultado.h"
 #include "PasoAPaso.h"
+#include "app/CitaBreve.h"
 #include "app/Documento.h"
 #include "app/Version.h"
 #include "stats/Bivariate.h"
@@ -687,7 +688,7 @@ void ControladorCalculadora::mostrarAviso(const QString& texto) {
 
 void ControladorCalculadora::documentoAbierto() {
     const bool abierto = !doc_.BaseActual.empty();
-    estado_.lbl_Mensaje[1] = abierto ? qs(doc_.Clase()) : QString();
+    estado_.lbl_Mensaje[1] = abierto ? qs(citaBreve(doc_.Clase())) : QString();
     estado_.lbl_Mensaje[2] = abierto ? qs(doc_.Tipo()) : QString();
     estado_.cmdVARIABLEEnabled = abierto && doc_.Clase() != stats::kClaseUni;
     // A one-variable file has no Y to stay on.

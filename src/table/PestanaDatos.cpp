@@ -5,6 +5,7 @@
 #include "FilaTotales.h"
 #include "ModeloTabla.h"
 #include "VistaTabla.h"
+#include "app/CitaBreve.h"
 #include "app/Documento.h"
 #include "dialogs/Mensajes.h"
 #include "panel/ControladorCalculadora.h"
@@ -185,7 +186,7 @@ void PestanaDatos::mostrarTipo() {
     }
     tipo_->setText(QStringLiteral("%1  ·  %2")
                        .arg(QString::fromStdString(documento_.Tipo()),
-                            QString::fromStdString(documento_.Clase())));
+                            QString::fromStdString(citaBreve(documento_.Clase()))));
 }
 
 void PestanaDatos::MostrarColumnas() {

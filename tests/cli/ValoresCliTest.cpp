@@ -190,6 +190,13 @@ TEST_F(ValoresCli, AHugeFieldIsQuotedShort) {
     EXPECT_LT(r.errores.size(), 4096u);
     EXPECT_NE(r.errores.find("xxx…"), std::string::npos) << r.errores;
 
+    // Any CLASE opens (what it says is not checked), shown short.
+    const std::string g = distribucion("g.mdb", "DIS", "Xi,ni\n1,1\n");
+    sql(g, "UPDATE ENUNCIADO SET CLASE = ?", std::string(10'000'000, 'c'));
+    const Resultado info = cli({"info", g});
+    EXPECT_EQ(info.codigo, 0) << info.errores;
+    EXPECT_LT(info.salida.size(), 4096u);
+
     const Resultado csv = cli({"cargar", distribucion("b.mdb", "DIS", "Xi,ni\n1,1\n"), "-"},
                               "Xi,ni\n1,1\n2," + std::string(1 << 20, '9') + "x\n");
     EXPECT_EQ(csv.codigo, 1);
