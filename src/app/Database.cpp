@@ -283,10 +283,6 @@ std::shared_ptr<Database> Database::openReader() const {
     return std::shared_ptr<Database>(new Database(std::move(connection), path_, immutable_));
 }
 
-bool Database::readOnly() const {
-    return sqlite3_db_readonly(db_, "main") == 1;
-}
-
 std::shared_ptr<Database> Database::create(const std::string& path) {
     std::error_code ec;
     if (path.empty())

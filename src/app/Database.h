@@ -17,7 +17,10 @@ public:
     enum class Mode { ReadWrite, ReadOnly };
 
     // Opens an existing file; refuses a path that does not exist or is not a
-    // database (an Access file is reported as such).
+    // database (an Access file is reported as such), and a schema that is not
+    // Kalnor's (see comprobarEsquema). A file kept with a write-ahead log in
+    // a folder that admits no new file opens for reading only, whatever the
+    // mode (sqlite3_db_readonly then says so).
     static std::shared_ptr<Database> open(const std::string& path, Mode mode = Mode::ReadWrite);
     // Creates a new empty database file (fails if it exists).
     static std::shared_ptr<Database> create(const std::string& path);
@@ -28,11 +31,6 @@ public:
     // Another read-only connection to this file, for reading part of a big
     // table on another thread; none of open()'s checks are repeated.
     std::shared_ptr<Database> openReader() const;
-
-    // True when nothing can be written through this connection: the file
-    // or its folder is write-protected (a file kept with a write-ahead log
-    // in a read-only folder opens so even when asked for ReadWrite).
-    bool readOnly() const;
 
     ~Database();
     Database(const Database&) = delete;
