@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kalnor needs (when missing), then configures
-# and builds. Shared by run.sh and test.sh.
+# and builds. Shared by run.sh and test.sh. With --paquete as the first
+# argument it only installs, adding what building and checking the Debian
+# package needs (scripts/paquete.sh).
 set -euo pipefail
 
 PACKAGES=(
@@ -13,18 +15,14 @@ PACKAGES=(
     qt6-translations-l10n desktop-file-utils appstream poppler-utils unzip
 )
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "Instalando paquetes: ${missing[*]}"
-    SUDO=""
-    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Only for the Debian package: the file types and debug symbols CPack reads,
+# and lintian.
+PACKAGES_PAQUETE=(dpkg-dev file binutils lintian)
+
+if [ "${1:-}" = --paquete ]; then
+    exec "$(dirname "$0")/instalar-paquetes.sh" "${PACKAGES[@]}" "${PACKAGES_PAQUETE[@]}"
 fi
+"$(dirname "$0")/instalar-paquetes.sh" "${PACKAGES[@]}"
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
