@@ -280,7 +280,11 @@ bool VentanaPrincipal::dejarDocumento() {
         }
         if (caja.clickedButton() != guardar)
             return false;
-        comandos_.guardarCopia(); // asked again when it did not take the notes
+        try {
+            comandos_.guardarCopia(); // asked again when it did not take the notes
+        } catch (const std::exception& e) {
+            mensajeError(QString::fromStdString(e.what()), QStringLiteral("¡ Error !"));
+        }
     }
     return true;
 }
