@@ -224,7 +224,7 @@ void EditorNotas::mostrarAviso() {
                                        "notas no se pueden cambiar. Para trabajar en él, "
                                        "guárdelo con otro nombre."),
                         {guardarComo});
-    else if (guardado_.size() > kEnunciadoMaximo)
+    else if (!rutaCargada_.empty() && caja_->isReadOnly()) // writable, but cut for size
         aviso_->mostrar(BarraAviso::Nivel::Informacion,
                         QString::fromStdString(avisoEnunciadoRecortado(guardado_.size())) +
                             QStringLiteral(" Se muestra recortado y, para no perder el resto, "

@@ -98,6 +98,14 @@ constexpr int kLineasMaximas = 20000;
 // Items of one list at most: Qt numbers a list in time that grows with the
 // square of its items.
 constexpr int kItemsMaximos = 1000;
+// Cells of one row at most: a row of thousands of columns squeezes its text
+// into a line per letter.
+constexpr int kCeldasPorFila = 64;
+// Characters of text at most (some 150 pages): every one is laid out and
+// paginated when the informe is written.
+constexpr std::size_t kCaracteresMaximos = 256 * 1024;
+// Embedded pictures at most; the rest are left out.
+constexpr int kImagenesMaximas = 100;
 // Characters with no blank at most before a break opportunity (U+200B) is
 // added: Qt's line breaking takes the square of the longest such run.
 constexpr int kCorridaMaxima = 1000;
@@ -481,7 +489,7 @@ std::string declaracion(std::string_view propiedad, std::string_view valor) {
     if (p == "font-family")
         v = familia(valor);
     else if (p == "font-size") {
-        v = longitud(valor, 1, 144, {"pt", "px"});
+        v = longitud(valor, 1, 72, {"pt", "px"});
         if (v.empty())
             v = palabra(valor, {"xx-small", "x-small", "small", "medium", "large", "x-large",
                                 "xx-large", "smaller", "larger"});
@@ -722,12 +730,8 @@ public:
             const int lista = cercano({kUl, kOl});
             const int limite = std::max(lista, cercano({kTable, kTd, kTh}));
             if (lista >= 0 && lista == limite) {
-                // A full list keeps its last item open for the rest.
-                if (const int item = hijoReal(lista, 1); item >= 0 && llena(lista)) {
-                    sacarDesde(item + 1);
-                    meter(e, false, atributos);
-                    return;
-                }
+                if (pila_[static_cast<std::size_t>(lista)].real && lleno(lista))
+                    aplanar(lista);
                 sacarDesde(lista + 1);
                 meter(e, pila_[static_cast<std::size_t>(lista)].real, atributos);
             } else {
@@ -746,15 +750,10 @@ public:
                 meter(e, false, atributos);
                 return;
             }
-            // Out of lines: the open cell (or row) takes the rest.
-            if (agotado() && pila_[static_cast<std::size_t>(tabla)].real) {
-                const int celda = hijoReal(tabla, 2);
-                const int dentro = celda >= 0 ? celda : hijoReal(tabla, 1);
-                if (dentro >= 0) {
-                    sacarDesde(dentro + 1);
-                    meter(e, false, atributos);
-                    return;
-                }
+            if (pila_[static_cast<std::size_t>(tabla)].real) {
+                const int fila = hijoReal(tabla, 1);
+                if (agotado() || (el.clase == Clase::Celda && fila >= 0 && lleno(fila)))
+                    aplanar(tabla);
             }
             const int fila = cercano({kTr});
             if (el.clase == Clase::Fila || fila < tabla) {
@@ -799,17 +798,8 @@ public:
             limite = cercano({kTable, kTd, kTh});
             break;
         }
-        if (objetivo < 0 || objetivo <= limite)
-            return;
-        // A full list or table keeps its open item or cell for the rest.
-        if (pila_[static_cast<std::size_t>(objetivo)].real) {
-            const int padre = padreReal(objetivo);
-            if (el.clase == Clase::ElementoLista && padre >= 0 && llena(padre))
-                return;
-            if ((el.clase == Clase::Celda || el.clase == Clase::Fila) && agotado())
-                return;
-        }
-        sacarDesde(objetivo);
+        if (objetivo >= 0 && objetivo > limite)
+            sacarDesde(objetivo);
     }
 
     // A block of some other kind, left out: its text stays apart.
@@ -830,9 +820,21 @@ private:
     // No more lines: blocks and breaks become spaces from here on.
     bool agotado() const { return lineas_ <= 0; }
 
-    bool llena(int lista) const {
-        const int i = indiceReal(lista);
-        return agotado() || (i >= 0 && items_[static_cast<std::size_t>(i)] >= kItemsMaximos);
+    // A real list with its items, or a real row with its cells, all taken.
+    bool lleno(int posicion) const {
+        const int i = indiceReal(posicion);
+        const int maximo = pila_[static_cast<std::size_t>(posicion)].elemento == kTr
+                               ? kCeldasPorFila
+                               : kItemsMaximos;
+        return agotado() || (i >= 0 && items_[static_cast<std::size_t>(i)] >= maximo);
+    }
+
+    // A real table or list that can take no more is closed where it is and
+    // the rest of it goes on as flattened text after it.
+    void aplanar(int posicion) {
+        const int e = pila_[static_cast<std::size_t>(posicion)].elemento;
+        sacarDesde(posicion);
+        meter(e, false, {});
     }
 
     // Where the real element at `posicion` is among the real ones (at most
@@ -850,11 +852,6 @@ private:
         if (i < 0 || i + niveles >= static_cast<int>(reales_.size()))
             return -1;
         return reales_[static_cast<std::size_t>(i + niveles)];
-    }
-
-    int padreReal(int posicion) const {
-        const int i = indiceReal(posicion);
-        return i > 0 ? reales_[static_cast<std::size_t>(i - 1)] : -1;
     }
 
     int cercano(std::initializer_list<int> elementos) const {
@@ -877,6 +874,15 @@ private:
     // Text, pictures and inline elements need a cell or an item when a real
     // table, row or list is the innermost: they were opened with room for it.
     void asegurarTexto() {
+        if (reales_.empty())
+            return;
+        const int arriba = reales_.back();
+        const int fila = arribaReal() == kTr ? arriba : -1;
+        if ((fila >= 0 && lleno(fila)) ||
+            (agotado() && (arribaReal() == kTable || arribaReal() == kUl || arribaReal() == kOl)))
+            aplanar(arribaReal() == kTr ? reales_[reales_.size() - 2] : arriba);
+        else if ((arribaReal() == kUl || arribaReal() == kOl) && lleno(arriba))
+            aplanar(arriba);
         const int a = arribaReal();
         if (a == kTable)
             meter(kTr, true, {});
@@ -917,9 +923,9 @@ private:
                 --lineas_;
             }
             const auto i = reales_.size() - 1;
-            if (elemento(e).clase == Clase::Lista)
+            if (elemento(e).clase == Clase::Lista || e == kTr)
                 items_[i] = 0;
-            else if (e == kLi && i > 0)
+            else if ((e == kLi || elemento(e).clase == Clase::Celda) && i > 0)
                 ++items_[i - 1];
         } else if (esBloque(e)) {
             separar(elemento(e).clase == Clase::Celda);
@@ -1040,7 +1046,7 @@ std::size_t saltarContenido(std::string_view s, std::size_t i, std::string_view 
 constexpr std::string_view kReglaBlancos = "p, li { white-space: pre-wrap; }";
 constexpr std::string_view kReglaRaya = "hr { height: 1px; border-width: 0; }";
 
-std::string sanearHtml(std::string_view s) {
+std::string sanearHtml(std::string_view s, bool& cortado) {
     std::string cuerpo;
     cuerpo.reserve(s.size() + s.size() / 8);
     Arbol arbol(cuerpo);
@@ -1053,7 +1059,10 @@ std::string sanearHtml(std::string_view s) {
     std::string trozo; // text between two tags, already escaped
     bool trozoVisible = false;
     int corrida = 0; // characters since the last blank or break opportunity
+    std::size_t caracteres = 0;
+    int imagenes = 0;
     const auto contar = [&](char32_t cp) {
+        cortado = cortado || ++caracteres > kCaracteresMaximos;
         if (cp < 0x80 && esBlanco(static_cast<char>(cp))) {
             corrida = 0;
             return;
@@ -1072,7 +1081,7 @@ std::string sanearHtml(std::string_view s) {
     };
 
     std::size_t i = 0;
-    while (i < s.size()) {
+    while (i < s.size() && !cortado) {
         const char c = s[i];
         if (c == '<' && i + 1 < s.size()) {
             const char d = s[i + 1];
@@ -1136,8 +1145,8 @@ std::string sanearHtml(std::string_view s) {
                     conImagen = conImagen || n == "src";
                     atributos += " " + n + "=\"" + escaparAtributo(valor) + "\"";
                 }
-                if (e == kImg && !conImagen)
-                    continue; // nothing the file itself holds
+                if (e == kImg && (!conImagen || ++imagenes > kImagenesMaximas))
+                    continue; // nothing the file itself holds, or too many
                 if (e == kBr || elemento(e).clase != Clase::EnLinea)
                     corrida = 0;
                 arbol.inicio(e, atributos);
@@ -1201,13 +1210,18 @@ std::string sanearHtml(std::string_view s) {
 
 // Plain text keeps every character; only lines beyond kLineasMaximas join
 // the one before, and runs with no blank get break opportunities.
-std::string sanearLlano(std::string_view s) {
+std::string sanearLlano(std::string_view s, bool& cortado) {
     std::string r;
     r.reserve(s.size() + s.size() / kCorridaMaxima * 3);
     int lineas = 0;
     int corrida = 0; // bytes: a character of several only brings the break sooner
+    std::size_t caracteres = 0;
     for (std::size_t k = 0; k < s.size(); ++k) {
         const char c = s[k];
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++caracteres > kCaracteresMaximos) {
+            cortado = true;
+            break;
+        }
         r += (c == '\n' && ++lineas > kLineasMaximas) ? ' ' : c;
         corrida = esBlanco(c) ? 0 : corrida + 1;
         const bool finCaracter =
@@ -1276,7 +1290,8 @@ EnunciadoSeguro sanearEnunciado(std::string_view enunciado) {
     r.bytesOriginales = enunciado.size();
     const std::string_view leido = principio(enunciado, kEnunciadoMaximo);
     r.html = pareceHtml(leido);
-    r.texto = r.html ? sanearHtml(leido) : sanearLlano(leido);
+    r.texto = r.html ? sanearHtml(leido, r.cortado) : sanearLlano(leido, r.cortado);
+    r.cortado = r.cortado || leido.size() < enunciado.size();
     return r;
 }
 
@@ -1285,8 +1300,7 @@ std::string avisoEnunciadoRecortado(std::size_t bytesOriginales) {
     std::snprintf(mb, sizeof mb, "%.1f", static_cast<double>(bytesOriginales) / (1024.0 * 1024.0));
     std::string tam = mb;
     std::replace(tam.begin(), tam.end(), '.', ',');
-    return "El enunciado ocupa " + tam + " MB y es demasiado largo: solo se toman sus primeros " +
-           std::to_string(kEnunciadoMaximo / (1024 * 1024)) + " MB.";
+    return "El enunciado es demasiado largo (ocupa " + tam + " MB): solo se toma su principio.";
 }
 
 } // namespace kalnor

@@ -25,8 +25,9 @@ struct EnunciadoSeguro {
     std::string texto;               // UTF-8
     bool html = false;               // HTML of the subset; plain text otherwise
     std::size_t bytesOriginales = 0; // size of the statement as stored
+    bool cortado = false;            // only its start is here
 
-    bool recortado() const { return bytesOriginales > kEnunciadoMaximo; }
+    bool recortado() const { return cortado; }
 };
 
 // True when the text is meant as HTML: a known element or a doctype at the
@@ -37,7 +38,9 @@ bool pareceHtml(std::string_view texto);
 // with only paragraphs, line breaks, bold/italic/underline and other inline
 // styles, fonts, sizes, colours, lists, tables, links to web or mail
 // addresses and pictures embedded as data: URLs; at most kAnidamientoMaximo
-// elements deep. Plain text stays plain text. Either is cut after
+// elements deep, and with bounded numbers of blocks, line breaks, list
+// items, table cells, characters and pictures (past them the text goes on
+// flattened, or is cut). Plain text stays plain text. Either is cut after
 // kEnunciadoMaximo bytes.
 EnunciadoSeguro sanearEnunciado(std::string_view enunciado);
 
