@@ -268,7 +268,9 @@ void EditorNotas::cargar() {
 void EditorNotas::escribir() {
     if (rutaCargada_.empty() || rutaCargada_ != documento_.BaseActual)
         return;
-    if (!documento_.Data2.isOpen() || estado_ == Estado::Conflicto) {
+    // A copy the text was taken to gets it whatever notes it holds.
+    const bool forzar = forzarEn_ == rutaCargada_;
+    if (!documento_.Data2.isOpen() || (estado_ == Estado::Conflicto && !forzar)) {
         // Closed for a moment: written when it reopens. Or held back until
         // the user says what to do with the other notes.
         autoGuardado_.cambio();
@@ -276,7 +278,6 @@ void EditorNotas::escribir() {
     }
     const QString texto = caja_->toPlainText().isEmpty() ? QString() : caja_->toHtml();
     const std::string nuevo = texto.toStdString();
-    const bool forzar = forzarEn_ == rutaCargada_;
     switch (documento_.guardarEnunciado(nuevo, forzar ? nullptr : &guardado_)) {
     case Documento::Guardado::Hecho:
         autoGuardado_.olvidar(); // the file holds the box as it is now

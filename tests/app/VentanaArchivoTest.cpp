@@ -304,6 +304,32 @@ private slots:
         QVERIFY(ventana.notas().aviso()->texto().isEmpty());
     }
 
+    void lasNotasPropiasPuedenIrAOtroArchivo() {
+        EntornoKalnor entorno;
+        const QString ruta = entorno.crear("a.mdb", "DIS", {{num(1), num(1)}});
+        const QString copia = entorno.rutas().RutaDat + "mias.mdb";
+        VentanaDePrueba ventana(entorno.rutas());
+        ventana.show();
+        QVERIFY(ventana.comandos().abrirDistribucion(ruta));
+        escribirNotas(ventana, "mis notas");
+        {
+            Documento otro;
+            QVERIFY(otro.AbrirBase(ruta.toStdString()));
+            QVERIFY(otro.setEnunciado("sus notas"));
+        }
+        ventana.notas().guardar();
+        ventana.archivoGuardar = copia;
+        auto* boton = ventana.notas().findChild<QPushButton*>("avisoGuardarComo");
+        QVERIFY(boton);
+        boton->click();
+        QTRY_COMPARE(ventana.documento().BaseActual, copia.toStdString());
+        QVERIFY(!ventana.notas().sinGuardar());
+        QCOMPARE(ventana.notas().caja()->toPlainText(), QString("mis notas"));
+        QVERIFY(notasEnArchivo(copia).contains("mis notas"));
+        QCOMPARE(notasEnArchivo(ruta), QString("sus notas"));
+        QVERIFY(columnaEnArchivo(copia, "Xi") == std::vector{num(1)});
+    }
+
     void otroKalnorConElArchivoAbiertoSeAnuncia() {
         EntornoKalnor entorno;
         const QString ruta = entorno.crear("a.mdb", "DIS", {{num(1), num(1)}});
