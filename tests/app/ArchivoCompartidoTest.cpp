@@ -72,6 +72,18 @@ TEST_F(ArchivoCompartido, AWriteProtectedFileOpensReadOnly) {
     ASSERT_TRUE(doc.AbrirBase(archivo)) << doc.error.MensajeError;
     EXPECT_TRUE(doc.soloLectura());
     EXPECT_EQ(doc.NumRegistros, 1);
+
+    // A writable file in a folder that admits no journal beside it.
+    std::filesystem::create_directory(dir_ / "cerrada");
+    const std::string encerrado = (dir_ / "cerrada" / "e.mdb").string();
+    std::filesystem::copy_file(nueva("e.mdb", "DIS", "Xi,ni\n1,1\n"), encerrado);
+    ASSERT_EQ(::chmod((dir_ / "cerrada").c_str(), 0555), 0);
+    Documento otro;
+    const bool abierto = otro.AbrirBase(encerrado);
+    const bool soloLectura = otro.soloLectura();
+    ::chmod((dir_ / "cerrada").c_str(), 0755); // so the folder can be removed
+    ASSERT_TRUE(abierto) << otro.error.MensajeError;
+    EXPECT_TRUE(soloLectura);
 }
 
 TEST_F(ArchivoCompartido, RowsAnotherConnectionAddsAreNoticedOnce) {
