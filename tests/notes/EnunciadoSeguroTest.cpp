@@ -3,8 +3,10 @@
 // notes editor writes shows the same after it.
 
 #include "notes/EnunciadoSeguro.h"
+#include "app/Documento.h"
 #include "app/access/RtfATexto.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextCursor>
@@ -330,6 +332,25 @@ private slots:
         QCOMPARE(comoLoMuestraQt(salida), comoLoMuestraQt(html));
         // And again: the sanitiser leaves its own output alone.
         QCOMPARE(sanear(salida), salida);
+    }
+
+    void losEjemplosSeMuestranIgual() {
+        const QDir ejemplos(QStringLiteral(KALNOR_BUILD_DIR "/dat"));
+        const QStringList nombres = ejemplos.entryList({QStringLiteral("*.mdb")}, QDir::Files);
+        QVERIFY(nombres.size() > 5);
+        for (const QString& nombre : nombres) {
+            Documento doc;
+            QVERIFY(doc.AbrirBase(ejemplos.filePath(nombre).toStdString()));
+            const std::string enunciado = doc.Enunciado();
+            const EnunciadoSeguro r = sanearEnunciado(enunciado);
+            QVERIFY(!r.recortado());
+            if (!r.html) {
+                QCOMPARE(r.texto, enunciado);
+                continue;
+            }
+            QCOMPARE(comoLoMuestraQt(QString::fromStdString(r.texto)),
+                     comoLoMuestraQt(QString::fromStdString(enunciado)));
+        }
     }
 
     void loDeAccessSeMuestraIgual() {
