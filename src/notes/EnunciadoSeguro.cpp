@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <vector>
 
@@ -682,6 +683,18 @@ class Arbol {
 public:
     explicit Arbol(std::string& salida) : salida_(salida) {}
 
+    // Size of the body's letters, from its style.
+    void letraBase(const std::string& estiloCuerpo) {
+        base_ = puntosDe(-1, " style=\"" + estiloCuerpo + "\"", base_);
+    }
+
+    // What a character now costs of the text's allowance: its area against
+    // that of a letter of 12 points (big letters fill pages sooner).
+    double peso() const {
+        const double escala = puntos() / 12.0;
+        return std::max(1.0, escala * escala);
+    }
+
     void texto(std::string_view escapado, bool visible) {
         // Blanks between blocks show nothing (and would pile up at the top
         // of the body on every pass).
@@ -811,6 +824,7 @@ private:
     struct Abierto {
         std::uint8_t elemento;
         bool real;
+        float puntos; // size of the letters inside
     };
 
     static bool esBloque(int e) { return elemento(e).clase != Clase::EnLinea; }
@@ -912,7 +926,8 @@ private:
 
     void meter(int e, bool real, const std::string& atributos) {
         const auto pos = static_cast<int>(pila_.size());
-        pila_.push_back({static_cast<std::uint8_t>(e), real});
+        pila_.push_back({static_cast<std::uint8_t>(e), real,
+                         real ? puntosDe(e, atributos, puntos()) : puntos()});
         posiciones_[static_cast<std::size_t>(e)].push_back(pos);
         if (real) {
             reales_.push_back(pos);
@@ -949,7 +964,45 @@ private:
         }
     }
 
+    float puntos() const {
+        return reales_.empty() ? base_ : pila_[static_cast<std::size_t>(reales_.back())].puntos;
+    }
+
+    // The size of the letters inside element `e` with these (checked)
+    // attributes, inside letters of `heredado` points.
+    static float puntosDe(int e, std::string_view atributos, float heredado) {
+        float r = heredado;
+        if (e >= 0) {
+            const std::string_view n = elemento(e).nombre;
+            if (n == "h1")
+                r = 24;
+            else if (n == "h2")
+                r = 18;
+            else if (n == "h3")
+                r = 14;
+            else if (n == "big")
+                r = heredado * 1.2f;
+        }
+        if (const auto k = atributos.find(" size=\""); k != std::string_view::npos) {
+            constexpr std::array<float, 8> kTamanos{8, 8, 10, 12, 14, 18, 24, 36};
+            const std::string_view v = atributos.substr(k + 7);
+            const bool relativo = v.starts_with('+') || v.starts_with('-');
+            const int d = std::atoi(std::string(v.substr(0, v.find('"'))).c_str());
+            r = kTamanos[static_cast<std::size_t>(std::clamp(relativo ? 3 + d : d, 1, 7))];
+        }
+        if (const auto k = atributos.find("font-size:"); k != std::string_view::npos) {
+            const std::string v(atributos.substr(k + 10, atributos.find(';', k) - k - 10));
+            const float numero = std::strtof(v.c_str(), nullptr);
+            if (numero > 0)
+                r = v.ends_with("px") ? numero * 0.75f : numero;
+            else if (v.find("large") != std::string::npos)
+                r = v.starts_with("xx") ? 24 : v.starts_with('x') ? 18 : 14;
+        }
+        return r;
+    }
+
     std::string& salida_;
+    float base_ = 12;
     std::vector<Abierto> pila_;
     std::vector<int> reales_;
     std::array<std::vector<int>, kElementos.size()> posiciones_;
@@ -1059,10 +1112,11 @@ std::string sanearHtml(std::string_view s, bool& cortado) {
     std::string trozo; // text between two tags, already escaped
     bool trozoVisible = false;
     int corrida = 0; // characters since the last blank or break opportunity
-    std::size_t caracteres = 0;
+    double caracteres = 0;
     int imagenes = 0;
     const auto contar = [&](char32_t cp) {
-        cortado = cortado || ++caracteres > kCaracteresMaximos;
+        caracteres += arbol.peso();
+        cortado = cortado || caracteres > static_cast<double>(kCaracteresMaximos);
         if (cp < 0x80 && esBlanco(static_cast<char>(cp))) {
             corrida = 0;
             return;
@@ -1118,6 +1172,7 @@ std::string sanearHtml(std::string_view s, bool& cortado) {
                         for (const auto& [n, v] : t.atributos)
                             if (n == "style")
                                 estiloCuerpo = estilo(decodificar(v));
+                    arbol.letraBase(estiloCuerpo);
                     vistoCuerpo = vistoCuerpo || !t.cierre;
                     continue;
                 }

@@ -322,6 +322,13 @@ private slots:
         const QString t = QString::fromStdString(sinCortes(sanearEnunciado(tildes).texto));
         QVERIFY(t.endsWith(QChar(0xF1)) && !t.contains(QChar(0xFFFD)));
         QVERIFY(!sanearEnunciado("corto").recortado());
+        // Big letters fill pages sooner: they count for more.
+        std::string palabras;
+        for (int i = 0; i < 20000; ++i)
+            palabras += "W ";
+        QVERIFY(!sanearEnunciado("<p style=\"font-size:9pt\">" + palabras).recortado());
+        QVERIFY(sanearEnunciado("<p style=\"font-size:72pt\">" + palabras).recortado());
+        QVERIFY(sanearEnunciado("<p><font size=7>" + palabras).recortado());
     }
 
     // What the editor writes, and what Access statements become, shows the
