@@ -5,8 +5,10 @@
 # must bring everything the program needs; then, as a normal user and with
 # /usr mounted read-only, kalnor-cli opens an installed example and presses
 # every key, makes a new distribution, draws a chart and converts an Access
-# file, and kalnor keeps running for 10 s on an example; the desktop file and
-# the metainfo validate; `apt-get purge kalnor` leaves none of its files.
+# file, and the window (driven with xdotool on a virtual screen) makes a new
+# distribution, opens an installed example, presses a key and saves a chart
+# to the user's folder, staying up for 10 s; the desktop file and the
+# metainfo validate; `apt-get purge kalnor` leaves none of its files.
 #
 # Usage: sudo scripts/package-check.sh [kalnor_VERSION_amd64.deb]
 # Without an argument the package is built first with scripts/paquete.sh.
@@ -57,9 +59,11 @@ for f in /usr/bin/kalnor /usr/bin/kalnor-cli /usr/libexec/kalnor/kalnor-cli-graf
     grep -qx "$f" "$WORK/files" || fail "the package does not install $f"
 done
 
-# Checking tools only now, so that they cannot hide a missing dependency.
+# Checking tools (and the virtual screen the window is driven on) only now,
+# so that they cannot hide a missing dependency.
 say "Validating the installed desktop file and metainfo"
-in_root apt-get install -y -qq --no-install-recommends desktop-file-utils appstream >/dev/null
+in_root apt-get install -y -qq --no-install-recommends desktop-file-utils appstream \
+    xvfb xauth xdotool >/dev/null
 in_root desktop-file-validate /usr/share/applications/es.kalnor.Kalnor.desktop
 in_root appstreamcli validate --no-net /usr/share/metainfo/es.kalnor.Kalnor.metainfo.xml
 
@@ -90,15 +94,57 @@ user_sh 'kalnor-cli grafico /usr/share/kalnor/dat/Estaturas.mdb --tipo barras --
 user_sh 'kalnor-cli importar access.mdb convertida.mdb && kalnor-cli medidas convertida.mdb' \
     >/dev/null || fail "an Access file could not be converted"
 
-# The window: it seeds the user's own copy of the examples, then opens one.
-user_sh "kalnor >/tmp/alumno/kalnor.log 2>&1 & pid=\$!; sleep $STAY_SECONDS; kill -0 \$pid && kill \$pid" ||
-    fail "kalnor did not keep running for $STAY_SECONDS s"
-ejemplo=/home/alumno/.local/share/kalnor/dat/Estaturas.mdb
-[ -f "$ROOT$ejemplo" ] || fail "the examples were not copied to the user's folder"
-user_sh "kalnor $ejemplo >/tmp/alumno/kalnor.log 2>&1 & pid=\$!; sleep $STAY_SECONDS; kill -0 \$pid && kill \$pid" ||
-    fail "kalnor did not keep running for $STAY_SECONDS s on an example"
+# The window, on a virtual screen, driven as a person would with the mouse
+# and the keyboard: it seeds the user's own copy of the examples; "Nueva"
+# makes a discrete distribution; "Abrir" opens the installed example (read
+# only); the mean's key is pressed; "Barras" draws the chart and a click on
+# it saves the picture, which must land in the user's folder. Positions are
+# those of the window's fixed layout at 1280x1024.
+cat >"$ROOT/tmp/ventana.sh" <<'SESION'
+#!/bin/sh
+set -e
+espera() { timeout 30 xdotool search --sync --name "$1" >/dev/null; }
+clic() { xdotool mousemove "$1" "$2" click 1; sleep 1.5; }
+QT_QPA_PLATFORM=xcb kalnor >/tmp/alumno/kalnor.log 2>&1 &
+pid=$!
+espera "Kalnor ver"
+sleep 2
+clic 23 21                                   # Nueva
+espera "NUEVA DISTRIBUCI" # (a C locale: no accents in the pattern)
+xdotool key Down Down Return                 # Unidimensional, Discreta
+sleep 1.5
+clic 57 21                                   # Abrir
+sleep 1
+xdotool type --delay 20 /usr/share/kalnor/dat/Estaturas.mdb
+xdotool key Return
+sleep 2
+clic 23 56                                   # CAL tab
+clic 88 248                                  # the mean's key
+clic 171 56                                  # GRF tab
+clic 348 21                                  # Barras
+clic 557 418                                 # the chart: save it
+sleep "$1"
+kill -0 $pid
+kill $pid
+SESION
+chmod 755 "$ROOT/tmp/ventana.sh"
+if ! user_sh "xvfb-run -a -s '-screen 0 1280x1024x24' sh -x /tmp/ventana.sh $STAY_SECONDS" \
+    >"$WORK/ventana.log" 2>&1; then
+    cat "$WORK/ventana.log" "$ROOT/tmp/alumno/kalnor.log" >&2 || true
+    fail "the window did not get through its session"
+fi
+datos=$ROOT/home/alumno/.local/share/kalnor/dat
+for f in Estaturas.mdb Nueva.mdb grafico.png; do
+    [ -s "$datos/$f" ] || fail "$f is not in the user's folder after the window's session"
+done
 
-umount "$ROOT/usr"
+# Whatever the session left running (the virtual screen's helpers) goes
+# before /usr is unmounted.
+for proc in /proc/[0-9]*; do
+    if [ "$(readlink "$proc/root" 2>/dev/null)" = "$ROOT" ]; then kill "${proc#/proc/}" 2>/dev/null || true; fi
+done
+sleep 1
+umount "$ROOT/usr" || umount -l "$ROOT/usr"
 in_root find /usr -xdev -printf '%p %s %T@\n' | sort >"$WORK/usr.after"
 if ! diff -u "$WORK/usr.before" "$WORK/usr.after" >"$WORK/usr.diff"; then
     head -20 "$WORK/usr.diff" >&2
