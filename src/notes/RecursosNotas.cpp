@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
+#include <QMimeData>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -90,6 +92,18 @@ CajaNotas::~CajaNotas() = default;
 
 QVariant CajaNotas::loadResource(int, const QUrl& name) {
     return almacen_->imagen(name);
+}
+
+void CajaNotas::insertFromMimeData(const QMimeData* source) {
+    if (!acceptRichText() || !source->hasHtml()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Taken as HTML whatever its first line looks like.
+    const EnunciadoSeguro seguro = sanearEnunciado("<html><body>" + source->html().toStdString());
+    textCursor().insertFragment(
+        QTextDocumentFragment::fromHtml(QString::fromStdString(seguro.texto), document()));
+    ensureCursorVisible();
 }
 
 bool mostrarEnunciado(QTextEdit& caja, std::string_view texto) {

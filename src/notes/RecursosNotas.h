@@ -33,7 +33,9 @@ private:
     std::unique_ptr<AlmacenImagenes> almacen_;
 };
 
-// The notes box, with that rule for the document it shows.
+// The notes box, with that rule for the document it shows. Rich text pasted
+// or dropped into it goes through the statement's sanitiser too: a page
+// copied from anywhere is no safer than a file.
 class CajaNotas : public QTextEdit {
     Q_OBJECT
 public:
@@ -41,6 +43,9 @@ public:
     ~CajaNotas() override;
 
     QVariant loadResource(int type, const QUrl& name) override;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     std::unique_ptr<AlmacenImagenes> almacen_;

@@ -12,10 +12,12 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
@@ -248,6 +250,29 @@ private slots:
                 QCOMPARE(d.toPlainText().contains(QStringLiteral("3,0 MB")), recortado);
             }
         }
+    }
+
+    // What is pasted is no safer than a file: deep tables and a picture of
+    // the disk from the clipboard.
+    void loPegadoPasaPorLoMismo() {
+        EntornoKalnor entorno;
+        const QString secreto = entorno.rutas().RutaDat + "secreto.png";
+        crearImagen(secreto);
+        Documento doc;
+        QVERIFY(doc.AbrirBase(entorno.crear("a.mdb", "DIS").toStdString()));
+        EditorNotas editor(doc);
+        editor.show();
+        auto* datos = new QMimeData;
+        datos->setHtml(QStringLiteral("<p>PEGADO</p><img src=\"%1\">").arg(secreto) +
+                       anidado("<table><tr><td>", "</td></tr></table>", 3000));
+        QApplication::clipboard()->setMimeData(datos);
+        editor.caja()->paste();
+        QVERIFY(editor.caja()->toPlainText().contains(QStringLiteral("PEGADO")));
+        QVERIFY(editor.caja()->toPlainText().contains(QStringLiteral("FONDO")));
+        (void)editor.grab();
+        const QString odt = entorno.rutas().RutaDat + "notas.odt";
+        QVERIFY(editor.acciones().exportarA(odt, FormatoNotas::Odt));
+        QVERIFY(!tieneImagen(odt, 97));
     }
 
     // The stored statement is left as it was: showing it writes nothing.
