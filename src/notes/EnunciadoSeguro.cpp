@@ -287,9 +287,9 @@ constexpr std::array<Entidad, 62> kEntidades{{
     {"sum", 0x2211},    {"radic", 0x221A},
 }};
 
-// A character reference at s[i] ('&'): its code point, or nullopt-like 0
-// with `nombre` set for a well-formed name we do not know (kept as written),
-// or 0 with an empty name when it is no reference at all ('&' is text).
+// A character reference at s[i] ('&'): its code point; or code 0 with
+// `nombre` set for a well-formed name we do not know (kept as written); or
+// code 0 with no name when it is no reference at all ('&' is text).
 struct Referencia {
     char32_t codigo = 0;
     std::string_view nombre;
