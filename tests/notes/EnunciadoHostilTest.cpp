@@ -27,6 +27,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -157,6 +158,40 @@ QString imagenIncrustada() {
     return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }
 
+std::uint32_t crc32(const QByteArray& datos) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : datos) {
+        crc ^= static_cast<std::uint8_t>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray trozoPng(const char* tipo, const QByteArray& datos) {
+    const auto be32 = [](std::uint32_t v) {
+        QByteArray r;
+        for (int d = 24; d >= 0; d -= 8)
+            r += static_cast<char>((v >> d) & 0xFF);
+        return r;
+    };
+    const QByteArray cuerpo = QByteArray(tipo) + datos;
+    return be32(static_cast<std::uint32_t>(datos.size())) + cuerpo + be32(crc32(cuerpo));
+}
+
+// A PNG of a few bytes that says it is 30,000 × 30,000 pixels (3.6 GB).
+QString imagenQueSeDiceEnorme() {
+    QByteArray cabecera;
+    for (const int lado : {30000, 30000})
+        for (int d = 24; d >= 0; d -= 8)
+            cabecera += static_cast<char>((lado >> d) & 0xFF);
+    cabecera += QByteArray("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA
+    const QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + trozoPng("IHDR", cabecera) +
+                           trozoPng("IDAT", qCompress(QByteArray(64, 0)).mid(4)) +
+                           trozoPng("IEND", {});
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+}
+
 // Whether a written file holds a picture `ancho` pixels wide: ODT keeps
 // pictures under Pictures/ (names are not compressed), PDF as image objects
 // with their width, HTML as <img>.
@@ -250,6 +285,28 @@ private slots:
                 QCOMPARE(d.toPlainText().contains(QStringLiteral("3,0 MB")), recortado);
             }
         }
+    }
+
+    // A picture the file holds but that would take gigabytes once decoded is
+    // shown empty, and nothing runs out of memory.
+    void laImagenQueSeDiceEnormeNoSeDescomprime() {
+        EntornoKalnor entorno;
+        const QString carpeta = entorno.rutas().RutaDat;
+        const QString ruta = entorno.crear("enorme.mdb", "DIS");
+        QVERIFY(escribirEnunciado(
+            ruta,
+            QStringLiteral("<p>FONDO</p><img src=\"%1\">").arg(imagenQueSeDiceEnorme()).toUtf8()));
+        const Resultado editor = ejecutarLimitado(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--mostrar-en-editor"), ruta, carpeta + "notas"}, carpeta);
+        QVERIFY2(editor.codigo == 0, qPrintable(editor.errores.right(2000)));
+        QVERIFY(editor.salida.contains(QStringLiteral("fondo 1")));
+        const Resultado cli =
+            ejecutarLimitado(QStringLiteral(KALNOR_CLI),
+                             {QStringLiteral("exportar"), ruta, carpeta + "informe.pdf"}, carpeta);
+        QVERIFY2(cli.codigo == 0, qPrintable(cli.errores.right(2000)));
+        for (const char* pdf : {"notas.pdf", "informe.pdf"})
+            QVERIFY(!tieneImagen(carpeta + pdf, 30000));
     }
 
     // What is pasted is no safer than a file: deep tables and a picture of
