@@ -5,6 +5,7 @@
 // plain ones. Each file is made here with SQLite's C API and opened through
 // kalnor-cli, run as a child under a memory and a time limit.
 #include "../CarpetaUnica.h"
+#include "../ProcesoPrueba.h"
 #include "app/Database.h"
 #include "app/DbError.h"
 #include "app/Documento.h"
@@ -36,16 +37,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr rlim_t kMemoria = rlim_t{1} << 30;              // 1 GB of address space
-constexpr rlim_t kSegundosDeCpu = 60;                     // CPU time of one run
-constexpr auto kEsperaMaxima = std::chrono::seconds(120); // wall clock of one run
-constexpr uid_t kNadie = 65534;                           // "nobody"
+constexpr rlim_t kMemoria = rlim_t{1} << 30; // 1 GB of address space
+constexpr rlim_t kSegundosDeCpu = 60;        // CPU time of one run
+constexpr int kEsperaMaxima = 120000;        // wall clock of one run, in ms
+constexpr uid_t kNadie = 65534;              // "nobody"
 
-struct Resultado {
-    int codigo = -1; // -1: killed (by a limit or for running too long)
-    std::string salida;
-    std::string errores;
-};
+using Resultado = kalnor::testing::Ejecucion;
 
 std::string leer(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -59,59 +56,14 @@ bool contiene(const std::string& texto, const std::string& parte) {
 // Runs `programa` (kalnor-cli) with `args` as a child under the limits,
 // `entrada` on its standard input; as the user "nobody" when
 // `sinPrivilegios`.
-Resultado cli(const fs::path& dir, const std::string& programa,
-              const std::vector<std::string>& args, const std::string& entrada = {},
-              bool sinPrivilegios = false) {
-    const fs::path in = dir / ".entrada", out = dir / ".salida", err = dir / ".errores";
-    std::ofstream(in, std::ios::binary) << entrada;
-    std::vector<std::string> argv{programa};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> punteros;
-    for (std::string& a : argv)
-        punteros.push_back(a.data());
-    punteros.push_back(nullptr);
-
-    const pid_t hijo = fork();
-    if (hijo == 0) {
-        const auto redirigir = [](const fs::path& p, int fd, int flags) {
-            const int f = ::open(p.c_str(), flags, 0666);
-            if (f < 0 || dup2(f, fd) < 0)
-                _exit(126);
-            close(f);
-        };
-        redirigir(in, STDIN_FILENO, O_RDONLY);
-        redirigir(out, STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
-        redirigir(err, STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
-        const rlimit cpu{kSegundosDeCpu, kSegundosDeCpu};
-        if (setrlimit(RLIMIT_CPU, &cpu) != 0)
-            _exit(126);
-#ifndef KALNOR_SIN_LIMITE_MEMORIA // the sanitizers reserve terabytes of addresses
-        const rlimit memoria{kMemoria, kMemoria};
-        if (setrlimit(RLIMIT_AS, &memoria) != 0)
-            _exit(126);
-#endif
-        if (sinPrivilegios && geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(kNadie) != 0 || setuid(kNadie) != 0))
-            _exit(125);
-        execv(punteros[0], punteros.data());
-        _exit(127);
-    }
-    Resultado r;
-    int estado = 0;
-    const auto limite = std::chrono::steady_clock::now() + kEsperaMaxima;
-    while (waitpid(hijo, &estado, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > limite) {
-            kill(hijo, SIGKILL);
-            waitpid(hijo, &estado, 0);
-            ADD_FAILURE() << "kalnor-cli ran for more than " << kEsperaMaxima.count() << " s";
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (WIFEXITED(estado))
-        r.codigo = WEXITSTATUS(estado);
-    r.salida = leer(out);
-    r.errores = leer(err);
+Resultado cli(const std::string& programa, const std::vector<std::string>& args,
+              const std::string& entrada = {}, bool sinPrivilegios = false) {
+    const Resultado r =
+        kalnor::testing::ejecutar(QString::fromStdString(programa), args, entrada,
+                                  {kMemoria, kSegundosDeCpu, kEsperaMaxima, sinPrivilegios});
+    if (r.codigo == -1)
+        ADD_FAILURE() << "kalnor-cli was killed or ran for more than " << kEsperaMaxima / 1000
+                      << " s";
     return r;
 }
 
@@ -178,7 +130,7 @@ protected:
     fs::path ruta(const std::string& nombre) const { return dir_ / nombre; }
     Resultado cli(const std::vector<std::string>& args, const std::string& entrada = {},
                   bool sinPrivilegios = false) const {
-        return ::cli(dir_, programa_, args, entrada, sinPrivilegios);
+        return ::cli(programa_, args, entrada, sinPrivilegios);
     }
 
     fs::path dir_;

@@ -2,6 +2,7 @@
 // refusing the notes, changed by another window or program, held open by
 // another Kalnor. Nothing typed may be lost on the way.
 
+#include "../DialogosPrueba.h"
 #include "EntornoKalnor.h"
 
 #include "app/VentanaPrincipal.h"
@@ -35,21 +36,6 @@ using namespace kalnor;
 using namespace kalnor::prueba;
 
 namespace {
-
-// Runs `accion` on the next modal dialog, from inside its event loop. The
-// watch ends with `dueno` if no dialog came.
-void alAparecer(QObject* dueno, std::function<void(QWidget*)> accion) {
-    auto* reloj = new QTimer(dueno);
-    reloj->setInterval(20);
-    QObject::connect(reloj, &QTimer::timeout, [reloj, accion] {
-        if (QWidget* dialogo = QApplication::activeModalWidget()) {
-            reloj->stop();
-            reloj->deleteLater();
-            accion(dialogo);
-        }
-    });
-    reloj->start();
-}
 
 // Clicks the button named `boton` of the next message box and keeps its text.
 std::shared_ptr<QString> responder(QObject* dueno, const QString& boton) {

@@ -1,6 +1,7 @@
 // The main window as the user meets it: its frame, the grid after opening an
 // example, typing and pasting data, the new-distribution dialog and help.
 
+#include "../DialogosPrueba.h"
 #include "EntornoKalnor.h"
 
 #include "app/VentanaPrincipal.h"
@@ -34,20 +35,6 @@ using namespace kalnor;
 using namespace kalnor::prueba;
 
 namespace {
-
-// Runs `accion` on the next modal dialog, from inside its event loop.
-void alAparecer(std::function<void(QWidget*)> accion) {
-    auto* reloj = new QTimer;
-    reloj->setInterval(20);
-    QObject::connect(reloj, &QTimer::timeout, [reloj, accion] {
-        if (QWidget* dialogo = QApplication::activeModalWidget()) {
-            reloj->stop();
-            reloj->deleteLater();
-            accion(dialogo);
-        }
-    });
-    reloj->start();
-}
 
 // Answers the next message box with OK and keeps its title and text.
 struct MensajeVisto {

@@ -1,5 +1,6 @@
 // Runs the built kalnor-cli as a user would, on files in a fresh folder.
 #include "../CarpetaUnica.h"
+#include "../ProcesoPrueba.h"
 #include <QProcess>
 #include <QStringList>
 
@@ -16,11 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Resultado {
-    int codigo = -1;
-    std::string salida;  // stdout
-    std::string errores; // stderr
-};
+using Resultado = kalnor::testing::Ejecucion;
 
 class KalnorCli : public ::testing::Test {
 protected:
@@ -36,17 +33,8 @@ protected:
     std::string ruta(const std::string& nombre) const { return (dir_ / nombre).string(); }
 
     Resultado cli(const std::vector<std::string>& args, const std::string& entrada = {}) const {
-        QStringList lista;
-        for (const std::string& a : args)
-            lista << QString::fromStdString(a);
-        QProcess p;
-        p.start(QStringLiteral(KALNOR_CLI), lista);
-        EXPECT_TRUE(p.waitForStarted());
-        p.write(entrada.data(), static_cast<qint64>(entrada.size()));
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(30000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+        return kalnor::testing::ejecutar(QStringLiteral(KALNOR_CLI), args, entrada,
+                                         {.esperaMs = 30000});
     }
 
     // A new distribution of `tipo` with the rows of `csv`.

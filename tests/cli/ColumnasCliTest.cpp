@@ -1,6 +1,7 @@
 // kalnor-cli columna, suma and eliminar run as a user would, and a fill of a
 // million records killed halfway.
 #include "../CarpetaUnica.h"
+#include "../ProcesoPrueba.h"
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -19,10 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Resultado {
-    int codigo = -1;
-    std::string salida, errores;
-};
+using Resultado = kalnor::testing::Ejecucion;
 
 class ColumnasCli : public ::testing::Test {
 protected:
@@ -47,15 +45,10 @@ protected:
     }
 
     Resultado cli(const std::vector<std::string>& args, const std::string& entrada = {}) const {
-        QProcess p;
-        preparar(p, args);
-        p.start();
-        EXPECT_TRUE(p.waitForStarted());
-        p.write(entrada.data(), static_cast<qint64>(entrada.size()));
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("LC_ALL", "C.UTF-8"); // numbers with a decimal point
+        return kalnor::testing::ejecutar(QStringLiteral(KALNOR_CLI), args, entrada,
+                                         {.esperaMs = 60000}, entorno);
     }
 
     std::string distribucion(const std::string& tipo, const std::string& csv,

@@ -2,6 +2,7 @@
 // measures cannot take, huge cells, and tables with a value per row on both
 // sides, each run as a user would (the big ones under a memory limit).
 #include "../CarpetaUnica.h"
+#include "../ProcesoPrueba.h"
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -19,10 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Resultado {
-    int codigo = -1;
-    std::string salida, errores;
-};
+using Resultado = kalnor::testing::Ejecucion;
 
 class ValoresCli : public ::testing::Test {
 protected:
@@ -42,33 +40,14 @@ protected:
     // instead of swapping the machine.
     Resultado cli(const std::vector<std::string>& args, const std::string& entrada = {},
                   bool limitado = false) const {
-        QStringList lista;
-        for (const std::string& a : args)
-            lista << QString::fromStdString(a);
-        QProcess p;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert("LC_ALL", "C.UTF-8");
         entorno.insert("QT_QPA_PLATFORM", "offscreen");
-        p.setProcessEnvironment(entorno);
-#ifndef KALNOR_SIN_LIMITE_MEMORIA // the sanitizers reserve terabytes of addresses
-        if (limitado)
-            p.setChildProcessModifier([] {
-                const rlim_t memoria = rlim_t{1} << 30;
-                const rlimit m{memoria, memoria};
-                setrlimit(RLIMIT_AS, &m);
-                const rlimit cpu{120, 120};
-                setrlimit(RLIMIT_CPU, &cpu);
-            });
-#else
-        (void)limitado;
-#endif
-        p.start(QStringLiteral(KALNOR_CLI), lista);
-        EXPECT_TRUE(p.waitForStarted());
-        p.write(entrada.data(), static_cast<qint64>(entrada.size()));
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(600000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+        const kalnor::testing::Limites limites =
+            limitado ? kalnor::testing::Limites{rlim_t{1} << 30, 120, 600000}
+                     : kalnor::testing::Limites{.esperaMs = 600000};
+        return kalnor::testing::ejecutar(QStringLiteral(KALNOR_CLI), args, entrada, limites,
+                                         entorno);
     }
 
     std::string distribucion(const std::string& nombre, const std::string& tipo,

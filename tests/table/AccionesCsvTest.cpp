@@ -2,6 +2,7 @@
 // dialogs: the table written and read back under both conventions, the
 // preview before writing, and a bad file refused with nothing written.
 
+#include "../DialogosPrueba.h"
 #include "../app/EntornoKalnor.h"
 
 #include "app/Documento.h"
@@ -23,20 +24,6 @@ using namespace kalnor;
 using namespace kalnor::prueba;
 
 namespace {
-
-// Runs `accion` on the next modal dialog, from inside its event loop.
-void alAparecer(std::function<void(QWidget*)> accion) {
-    auto* reloj = new QTimer;
-    reloj->setInterval(20);
-    QObject::connect(reloj, &QTimer::timeout, [reloj, accion] {
-        if (QWidget* dialogo = QApplication::activeModalWidget()) {
-            reloj->stop();
-            reloj->deleteLater();
-            accion(dialogo);
-        }
-    });
-    reloj->start();
-}
 
 struct Visto {
     int filasMostradas = -1;
