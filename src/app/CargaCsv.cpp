@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "DistribucionArchivo.h"
+#include "Utf8.h"
 #include "stats/CellValue.h"
 
 #include <sqlite3.h>
@@ -106,34 +107,10 @@ bool esUtf8(std::string_view texto) {
     return true;
 }
 
-// A text that is not UTF-8 comes from a spreadsheet saved in the Windows
-// code page (Latin-1 with printable characters in 0x80-0x9F): it is read as
-// such, so "Ñ" is stored as the letter and not as a stray byte.
-std::string desdeWindows1252(std::string_view texto) {
-    static constexpr char16_t k80a9F[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::string utf8;
-    utf8.reserve(texto.size() + texto.size() / 8);
-    for (const char byte : texto) {
-        const auto c = static_cast<unsigned char>(byte);
-        const char16_t u = c >= 0x80 && c < 0xA0 ? k80a9F[c - 0x80] : c;
-        if (u < 0x80) {
-            utf8 += static_cast<char>(u);
-        } else if (u < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (u >> 6));
-            utf8 += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (u >> 12));
-            utf8 += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return utf8;
-}
-
 // The text as UTF-8: `texto` itself when it is, else converted into `copia`.
+// A text that is not UTF-8 comes from a spreadsheet saved in the Windows
+// code page: it is read as such, so "Ñ" is stored as the letter and not as a
+// stray byte.
 std::string_view enUtf8(std::string_view texto, std::string& copia) {
     if (esUtf8(texto))
         return texto;

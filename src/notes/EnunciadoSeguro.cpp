@@ -1,5 +1,7 @@
 #include "EnunciadoSeguro.h"
 
+#include "app/Utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -178,24 +180,6 @@ std::string_view recortarBlancos(std::string_view s) {
     return s;
 }
 
-void anadirUtf8(std::string& r, char32_t c) {
-    if (c < 0x80) {
-        r += static_cast<char>(c);
-    } else if (c < 0x800) {
-        r += static_cast<char>(0xC0 | (c >> 6));
-        r += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        r += static_cast<char>(0xE0 | (c >> 12));
-        r += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        r += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        r += static_cast<char>(0xF0 | (c >> 18));
-        r += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        r += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        r += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 constexpr char32_t kSustituto = 0xFFFD;
 
 // The code point at s[i] (invalid UTF-8 gives U+FFFD and one byte).
@@ -254,7 +238,7 @@ void anadirEscapado(std::string& r, char32_t c, bool enAtributo) {
         break;
     }
     if (!esControl(c))
-        anadirUtf8(r, c);
+        anadirCodigo(r, c);
 }
 
 // A UTF-8 string (already decoded) escaped for an attribute value.
@@ -361,7 +345,7 @@ std::string decodificar(std::string_view s) {
         if (s[i] == '&') {
             const Referencia ref = leerReferencia(s, i);
             if (ref.codigo != 0) {
-                anadirUtf8(r, ref.codigo);
+                anadirCodigo(r, ref.codigo);
                 i = ref.fin;
                 continue;
             }

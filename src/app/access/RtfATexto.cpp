@@ -1,6 +1,7 @@
 #include "RtfATexto.h"
 
 #include "TextoJet.h"
+#include "app/Utf8.h"
 
 #include <algorithm>
 #include <charconv>

@@ -13,11 +13,4 @@ namespace kalnor::access {
 std::string textoJet4(std::span<const std::uint8_t> bytes);
 std::string textoJet3(std::span<const std::uint8_t> bytes);
 
-// One UTF-16 code unit sequence to UTF-8; unpaired surrogates become U+FFFD.
-void anadirUtf16(std::string& destino, std::span<const char16_t> unidades);
-// One code point (U+0000..U+10FFFF) to UTF-8.
-void anadirCodigo(std::string& destino, char32_t codigo);
-// The character of a Windows-1252 byte.
-char32_t desdeWindows1252(std::uint8_t byte);
-
 } // namespace kalnor::access
