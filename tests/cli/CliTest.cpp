@@ -1,6 +1,5 @@
 // Runs the built kalnor-cli as a user would, on files in a fresh folder.
-#include "../CarpetaUnica.h"
-#include "../ProcesoPrueba.h"
+#include "CliPrueba.h"
 #include <QProcess>
 #include <QStringList>
 
@@ -17,37 +16,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using Resultado = kalnor::testing::Ejecucion;
-
-class KalnorCli : public ::testing::Test {
+class KalnorCli : public kalnor::testing::CliPrueba {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = kalnor::testing::carpetaUnica("kalnor_cli_" + std::string(info->name()));
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    KalnorCli() : CliPrueba("kalnor_cli_") {}
 
-    std::string ruta(const std::string& nombre) const { return (dir_ / nombre).string(); }
-
-    Resultado cli(const std::vector<std::string>& args, const std::string& entrada = {}) const {
+    Resultado cli(const std::vector<std::string>& args,
+                  const std::string& entrada = {}) const override {
         return kalnor::testing::ejecutar(QStringLiteral(KALNOR_CLI), args, entrada,
                                          {.esperaMs = 30000});
     }
-
-    // A new distribution of `tipo` with the rows of `csv`.
-    std::string distribucion(const std::string& nombre, const std::string& tipo,
-                             const std::string& csv) const {
-        const std::string f = ruta(nombre);
-        EXPECT_EQ(cli({"nueva", tipo, f}).codigo, 0);
-        const Resultado r = cli({"cargar", f, "-"}, csv);
-        EXPECT_EQ(r.codigo, 0) << r.errores;
-        return f;
-    }
-
-    fs::path dir_;
 };
 
 TEST_F(KalnorCli, RawObservationsBecomeAFrequencyTable) {

@@ -1,8 +1,7 @@
 // What kalnor-cli does with files a student may send: counts and values the
 // measures cannot take, huge cells, and tables with a value per row on both
 // sides, each run as a user would (the big ones under a memory limit).
-#include "../CarpetaUnica.h"
-#include "../ProcesoPrueba.h"
+#include "CliPrueba.h"
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -20,26 +19,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using Resultado = kalnor::testing::Ejecucion;
-
-class ValoresCli : public ::testing::Test {
+class ValoresCli : public kalnor::testing::CliPrueba {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = kalnor::testing::carpetaUnica("kalnor_valores_cli_" + std::string(info->name()));
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    std::string ruta(const std::string& nombre) const { return (dir_ / nombre).string(); }
+    ValoresCli() : CliPrueba("kalnor_valores_cli_") {}
 
     // Runs kalnor-cli; with `limitado`, in 1 GB of address space and two
     // minutes of processor time, so that a grid built whole fails the test
     // instead of swapping the machine.
-    Resultado cli(const std::vector<std::string>& args, const std::string& entrada = {},
-                  bool limitado = false) const {
+    Resultado cli(const std::vector<std::string>& args,
+                  const std::string& entrada = {}) const override {
+        return cli(args, entrada, false);
+    }
+    Resultado cli(const std::vector<std::string>& args, const std::string& entrada,
+                  bool limitado) const {
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert("LC_ALL", "C.UTF-8");
         entorno.insert("QT_QPA_PLATFORM", "offscreen");
@@ -48,15 +40,6 @@ protected:
                      : kalnor::testing::Limites{.esperaMs = 600000};
         return kalnor::testing::ejecutar(QStringLiteral(KALNOR_CLI), args, entrada, limites,
                                          entorno);
-    }
-
-    std::string distribucion(const std::string& nombre, const std::string& tipo,
-                             const std::string& csv) const {
-        const std::string f = ruta(nombre);
-        EXPECT_EQ(cli({"nueva", tipo, f}).codigo, 0);
-        const Resultado r = cli({"cargar", f, "-"}, csv);
-        EXPECT_EQ(r.codigo, 0) << r.errores;
-        return f;
     }
 
     // Runs `sql` on the file, `texto` bound to its one parameter if any.
@@ -80,8 +63,6 @@ protected:
         }
         sqlite3_close(db);
     }
-
-    fs::path dir_;
 };
 
 // No line of the calculator is taken for a result when a record cannot be
@@ -154,8 +135,9 @@ TEST_F(ValoresCli, MeasuresFailOnACountOrAValueTheyCannotTake) {
         const Resultado informe = cli({"informe", f, "0"});
         EXPECT_EQ(informe.codigo, 1);
         EXPECT_NE(informe.errores.find(c.mensaje), std::string::npos) << informe.errores;
-        if (std::string(c.mensaje).find("«Yi»") == std::string::npos)
+        if (std::string(c.mensaje).find("«Yi»") == std::string::npos) {
             EXPECT_EQ(cli({"info", f}).codigo, 1); // N is read from X alone
+        }
     }
 }
 
