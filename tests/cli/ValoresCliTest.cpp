@@ -176,22 +176,26 @@ TEST_F(ValoresCli, OneHundredThousandDistinctPairsStayWithinTheMemoryOfTheRecord
         csv += std::to_string(i) + ',' + std::to_string((i * 7919L) % kPares) + ",1\n";
     const std::string f = distribucion("pares.mdb", "DISDIS", csv);
 
-    const std::vector<std::vector<std::string>> ordenes{
+    std::vector<std::vector<std::string>> ordenes{
         {"info", f},
         {"medidas", f},
         {"medidas", f, "--var", "Y", "--json"},
         {"tabla", f, "--orden", "Yi"},
         {"informe", f, "3"},
-        {"grafico", f, "--tipo", "nube", "--png", ruta("nube.png")},
-        {"exportar", f, ruta("informe.html")},
     };
+#ifdef KALNOR_CON_GRAFICOS // the commands that draw need the windows' build
+    ordenes.push_back({"grafico", f, "--tipo", "nube", "--png", ruta("nube.png")});
+    ordenes.push_back({"exportar", f, ruta("informe.html")});
+#endif
     for (const auto& orden : ordenes) {
         SCOPED_TRACE(orden.front() + " " + orden.back());
         const Resultado r = cli(orden, {}, true);
         EXPECT_EQ(r.codigo, 0) << r.errores;
     }
+#ifdef KALNOR_CON_GRAFICOS
     EXPECT_TRUE(fs::exists(ruta("nube.png")));
     EXPECT_TRUE(fs::exists(ruta("informe.html")));
+#endif
 }
 
 } // namespace
