@@ -36,6 +36,9 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+#include <vector>
+
 namespace kalnor {
 
 namespace {
@@ -60,6 +63,34 @@ constexpr std::array<Tecla, 8> kTeclas{{
 
 const QString kFiltro = QStringLiteral("Problemas de Estadística (*.mdb)");
 const QString kTextoInicial = QStringLiteral("Calculadora Estadística");
+
+// One button of a question: its text, its objectName (for tests) and role.
+struct Opcion {
+    QString texto;
+    const char* nombre;
+    QMessageBox::ButtonRole papel;
+};
+
+// Asks `texto` (with `detalle` beneath) offering `opciones`; `porDefecto` is
+// the one Enter picks and the last one is what Escape picks. Returns the
+// index of the option chosen.
+std::size_t elegir(QWidget* padre, QMessageBox::Icon icono, const QString& texto,
+                   const QString& detalle, const std::vector<Opcion>& opciones,
+                   std::size_t porDefecto) {
+    QMessageBox caja(icono, QStringLiteral("¡ Atención !"), texto, QMessageBox::NoButton, padre);
+    caja.setInformativeText(detalle);
+    std::vector<QPushButton*> botones;
+    for (const Opcion& o : opciones) {
+        botones.push_back(caja.addButton(o.texto, o.papel));
+        botones.back()->setObjectName(QString::fromLatin1(o.nombre));
+    }
+    caja.setDefaultButton(botones[porDefecto]);
+    caja.setEscapeButton(botones.back());
+    caja.exec();
+    const auto elegido = std::find(botones.begin(), botones.end(), caja.clickedButton());
+    return elegido == botones.end() ? botones.size() - 1
+                                    : static_cast<std::size_t>(elegido - botones.begin());
+}
 
 } // namespace
 
@@ -255,30 +286,23 @@ void VentanaPrincipal::comprobarCambios() {
 bool VentanaPrincipal::dejarDocumento() {
     notas_->guardar();
     while (notas_->sinGuardar()) {
-        QMessageBox caja(
-            QMessageBox::Warning, QStringLiteral("¡ Atención !"),
+        enum { kGuardarComo, kDescartar, kCancelar };
+        const std::size_t eleccion = elegir(
+            this, QMessageBox::Warning,
             QStringLiteral("Las notas de «%1» no se han podido guardar en el archivo.")
                 .arg(QFileInfo(QString::fromStdString(documento_.BaseActual)).fileName()),
-            QMessageBox::NoButton, this);
-        caja.setInformativeText(
             QStringLiteral("Si sigue, lo que ha escrito se perderá. Puede guardar la "
-                           "distribución con sus notas en otro archivo."));
-        QPushButton* guardar =
-            caja.addButton(QStringLiteral("Guardar como…"), QMessageBox::AcceptRole);
-        QPushButton* descartar =
-            caja.addButton(QStringLiteral("Descartar las notas"), QMessageBox::DestructiveRole);
-        QPushButton* cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
-        guardar->setObjectName(QStringLiteral("preguntaGuardarComo"));
-        descartar->setObjectName(QStringLiteral("preguntaDescartar"));
-        cancelar->setObjectName(QStringLiteral("preguntaCancelar"));
-        caja.setDefaultButton(guardar);
-        caja.setEscapeButton(cancelar);
-        caja.exec();
-        if (caja.clickedButton() == descartar) {
+                           "distribución con sus notas en otro archivo."),
+            {{QStringLiteral("Guardar como…"), "preguntaGuardarComo", QMessageBox::AcceptRole},
+             {QStringLiteral("Descartar las notas"), "preguntaDescartar",
+              QMessageBox::DestructiveRole},
+             {QStringLiteral("Cancelar"), "preguntaCancelar", QMessageBox::RejectRole}},
+            kGuardarComo);
+        if (eleccion == kDescartar) {
             notas_->descartar();
             return true;
         }
-        if (caja.clickedButton() != guardar)
+        if (eleccion == kCancelar)
             return false;
         try {
             comandos_.guardarCopia(); // asked again when it did not take the notes
@@ -295,28 +319,19 @@ void VentanaPrincipal::notasSiguenA(const QString& ruta) {
 
 InterfazComandos::AnteOtroKalnor VentanaPrincipal::otroKalnorLoTiene(const QString& archivo,
                                                                      const QString& quien) {
-    QMessageBox caja(
-        QMessageBox::Question, QStringLiteral("¡ Atención !"),
+    const std::size_t eleccion = elegir(
+        this, QMessageBox::Question,
         QStringLiteral("Otro Kalnor tiene abierto este archivo, «%1» (%2).").arg(archivo, quien),
-        QMessageBox::NoButton, this);
-    caja.setInformativeText(
         QStringLiteral("Si los dos lo cambian, cada ventana verá los datos de la otra, y "
                        "Kalnor preguntará antes de guardar encima de unas notas que no ha "
-                       "leído. ¿Cómo desea abrirlo?"));
-    QPushButton* igual =
-        caja.addButton(QStringLiteral("Abrir de todos modos"), QMessageBox::AcceptRole);
-    QPushButton* lectura =
-        caja.addButton(QStringLiteral("Abrir en solo lectura"), QMessageBox::AcceptRole);
-    QPushButton* cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
-    igual->setObjectName(QStringLiteral("otroAbrirIgual"));
-    lectura->setObjectName(QStringLiteral("otroSoloLectura"));
-    cancelar->setObjectName(QStringLiteral("otroCancelar"));
-    caja.setDefaultButton(lectura);
-    caja.setEscapeButton(cancelar);
-    caja.exec();
-    if (caja.clickedButton() == igual)
+                       "leído. ¿Cómo desea abrirlo?"),
+        {{QStringLiteral("Abrir de todos modos"), "otroAbrirIgual", QMessageBox::AcceptRole},
+         {QStringLiteral("Abrir en solo lectura"), "otroSoloLectura", QMessageBox::AcceptRole},
+         {QStringLiteral("Cancelar"), "otroCancelar", QMessageBox::RejectRole}},
+        1);
+    if (eleccion == 0)
         return AnteOtroKalnor::AbrirIgual;
-    if (caja.clickedButton() == lectura)
+    if (eleccion == 1)
         return AnteOtroKalnor::SoloLectura;
     return AnteOtroKalnor::Cancelar;
 }
